@@ -1,0 +1,2 @@
+// Placeholder until the widget primitives land.
+#include "widgets/button.h"
