@@ -1,0 +1,431 @@
+// Vertical knot bar: the axis with its knot marks, the thumb of the tracing
+// parameter, step boxes, and knot, thumb and marker drags. Window pixels, y up;
+// every x is an offset from x1.
+#include "widgets/knot_bar.h"
+
+#include "app/shell.h"
+#include "widgets/button.h"
+
+#include <GL/freeglut.h>
+
+#include <cmath>
+#include <cstdio>
+
+//------------------------------------------------------------------------------
+// Globals
+//------------------------------------------------------------------------------
+
+KnotBar knot_bar = {
+    40,                  // x1
+    50,                  // y1
+    60,                  // x2
+    500,                 // y2
+    0,                   // thumb_y
+    0.0f,                // min
+    1.0f,                // max
+    0.001f,              // step
+    0.0f,                // value
+    1000,                // steps_per_unit
+    "%5.3f",             // format
+    0.0f,                // lo
+    1.0f,                // hi
+    0,                   // list_id
+    0,                   // last_x
+    0,                   // last_y
+    0,                   // press_y
+    KNOT_BAR_NONE,       // drag_mode
+    0,                   // drag_index
+    0,                   // drag_mult
+    0,                   // changed
+    0,                   // knot_count
+    nullptr,             // knots
+    0.0f,                // range_lo
+    0.0f,                // range_hi
+    {0.0f, 0.0f, 0.0f},  // range_colour
+    0,                   // merged_count
+    nullptr,             // merged_knots
+    0,                   // marker_count
+    nullptr,             // markers
+    0,                   // marker_index
+};
+
+//------------------------------------------------------------------------------
+// Constants
+//------------------------------------------------------------------------------
+
+namespace {
+
+constexpr float BLACK[4] = {0.0f, 0.0f, 0.0f, 1.0f};
+constexpr float RED[4] = {1.0f, 0.0f, 0.0f, 1.0f};
+constexpr float BLUE[4] = {0.0f, 0.0f, 1.0f, 1.0f};
+constexpr float OLIVE[4] = {0.5f, 0.5f, 0.0f, 1.0f};    // markers
+constexpr float PURPLE[4] = {0.5f, 0.07f, 0.5f, 1.0f};  // knots inside [lo, hi]
+constexpr float GREEN[4] = {0.0f, 0.5f, 0.0f, 1.0f};    // knots outside [lo, hi]
+
+constexpr const char* DEFAULT_FORMAT = "%5.3f";  // used when a record has no format
+constexpr const char* MARKER_FORMAT = "%5.3f";
+constexpr const char* KNOT_FORMAT = "%2d (%5.3f)";  // multiplicity and value
+
+constexpr float AXIS_WIDTH = 2.0f;     // px, axis, ticks and range bracket
+constexpr int END_MARGIN = 15;         // px from y1 / y2 to the ends of the axis
+constexpr int AXIS_X = 17;             // axis column
+constexpr int TICK_LEFT = 10;          // end ticks from x1 + 10 ...
+constexpr int TICK_RIGHT = 25;         // ... to x1 + 25
+constexpr int BOX_LEFT = 8;            // step boxes from x1 + 8 ...
+constexpr int BOX_RIGHT = 27;          // ... to x1 + 27, also the bar's hit width
+constexpr int BOX_HEIGHT = 10;         // px
+constexpr int END_LABEL_LEFT = 30;     // end labels at x1 + 30
+constexpr int DEAD_ZONE = 12;          // px from y1 / y2 in which a press takes nothing
+constexpr int THUMB_LEFT = 14;         // thumb quad from x1 + 14 ...
+constexpr int THUMB_RIGHT = 22;        // ... to x1 + 22
+constexpr int THUMB_HALF = 3;          // px, half height of the thumb quad
+constexpr int THUMB_COLUMN_LEFT = 15;  // thumb column of hit tests: x1 + 15 .. x1 + 22
+constexpr int THUMB_GRAB = 8;          // px either side of thumb_y that take the thumb
+constexpr int MARKER_COLUMN = 23;      // presses from x1 + 23 on look for markers
+constexpr int SEARCH_REACH = 3;        // px either side of the pointer searched for a knot
+constexpr int MARK_TIP = 16;           // knot triangle points right at x1 + 16 ...
+constexpr int MARK_BASE = 8;           // ... from its base at x1 + 8
+constexpr int MARKER_TIP = 18;         // marker triangle points left at x1 + 18 ...
+constexpr int MARKER_BASE = 26;        // ... from its base at x1 + 26
+constexpr int MARK_HALF = 3;           // px, half height of both triangles
+constexpr int KNOT_LABEL_LEFT = -33;   // knot labels left of the bar
+constexpr int MARKER_LABEL_LEFT = 33;  // marker labels right of the bar
+constexpr int LABEL_DROP = 3;          // px from a mark's centre down to its label's baseline
+constexpr int BRACKET_OUTER = 23;      // range bracket's arms end at x1 + 23 ...
+constexpr int BRACKET_INNER = 19;      // ... and its spine runs at x1 + 19
+constexpr int VALUE_LEFT = 6;          // value label at (x1 + 6, y1 - 15)
+constexpr int VALUE_DROP = 15;
+
+constexpr int BUTTON_LEFT = 0;  // GLUT's left button
+constexpr int PRESSED = 0;      // GLUT_DOWN
+constexpr int RELEASED = 1;     // GLUT_UP
+
+// Pixel length H of the axis.
+int axis_length(const KnotBar* b) {
+  return b->y2 - b->y1 - 2 * END_MARGIN;
+}
+int axis_bottom(const KnotBar* b) {
+  return b->y1 + END_MARGIN;
+}
+int axis_top(const KnotBar* b) {
+  return b->y2 - END_MARGIN;
+}
+
+// Clamps a pixel to the axis, in a wide type so no pointer motion can overflow.
+int clamp_to_axis(const KnotBar* b, long long y) {
+  if (y < axis_bottom(b)) return axis_bottom(b);
+  if (y > axis_top(b)) return axis_top(b);
+  return static_cast<int>(y);
+}
+
+// Value offset from min of a pixel offset along the axis, rounded to a float.
+float offset_value(const KnotBar* b, int pixels) {
+  const int h = axis_length(b);
+  if (h <= 0) return 0.0f;
+  return static_cast<float>(static_cast<double>(pixels) / h * (b->max - b->min));
+}
+
+// min + step * trunc(steps_per_unit * r + bias): r snapped to the step grid.
+float snap(const KnotBar* b, float r, float bias) {
+  return b->min + b->step * std::trunc(b->steps_per_unit * r + bias);
+}
+
+// A list the bar may touch: a null array counts as empty, a negative count as zero.
+int usable_count(const float* list, int count) {
+  return list == nullptr || count < 0 ? 0 : count;
+}
+
+// Formats one number (or a multiplicity and a number) and draws it at (x, y).
+void print_at(int x, int y, const char* format, float v, int mult = -1) {
+  char text[KNOT_BAR_TEXT_SIZE];
+  if (mult >= 0) {
+    std::snprintf(text, sizeof text, format, mult, static_cast<double>(v));
+  } else {
+    std::snprintf(text, sizeof text, format, static_cast<double>(v));
+  }
+  glRasterPos2i(x, y);
+  draw_bitmap_text(text, GLUT_BITMAP_TIMES_ROMAN_10);
+}
+
+// Step boxes, red axis with end ticks, and the end labels.
+void emit_static_part(const KnotBar* b, int with_controls, const char* format) {
+  if (with_controls == 1) {
+    glColor4fv(BLACK);
+    draw_labelled_box(b->x1 + BOX_LEFT, b->y1, b->x1 + BOX_RIGHT, b->y1 + BOX_HEIGHT, "Dn",
+                      GLUT_BITMAP_TIMES_ROMAN_10);
+    draw_labelled_box(b->x1 + BOX_LEFT, b->y2 - BOX_HEIGHT, b->x1 + BOX_RIGHT, b->y2, "Up",
+                      GLUT_BITMAP_TIMES_ROMAN_10);
+  }
+  glColor4fv(RED);
+  glLineWidth(AXIS_WIDTH);
+  glBegin(GL_LINES);
+  glVertex2i(b->x1 + TICK_LEFT, axis_bottom(b));
+  glVertex2i(b->x1 + TICK_RIGHT, axis_bottom(b));
+  glVertex2i(b->x1 + AXIS_X, axis_bottom(b));
+  glVertex2i(b->x1 + AXIS_X, axis_top(b));
+  glVertex2i(b->x1 + TICK_LEFT, axis_top(b));
+  glVertex2i(b->x1 + TICK_RIGHT, axis_top(b));
+  glEnd();
+  if (with_controls == 1) {
+    print_at(b->x1 + END_LABEL_LEFT, b->y1, format, b->min);
+    print_at(b->x1 + END_LABEL_LEFT, b->y2 - BOX_HEIGHT, format, b->max);
+  }
+}
+
+// Marks one knot list: equal-looking neighbours are merged in place into groups,
+// each group drawn once with its multiplicity.
+void draw_knot_list(const KnotBar* b, float* list, int count) {
+  const int n = usable_count(list, count);
+  int i = 0;
+  while (i < n) {
+    const float k = list[i];
+    int f = 1;
+    if (k < b->min || k > b->max) {
+      ++i;
+      continue;
+    }
+    while (i + f < n && std::fabs(list[i + f] - k) < b->step / 2.0f) {
+      list[i + f] = k;
+      ++f;
+    }
+    const int y = knot_bar_y(b, k);
+    glColor4fv(b->lo <= k && k <= b->hi ? PURPLE : GREEN);
+    glBegin(GL_TRIANGLES);
+    glVertex2i(b->x1 + MARK_TIP, y);
+    glVertex2i(b->x1 + MARK_BASE, y + MARK_HALF);
+    glVertex2i(b->x1 + MARK_BASE, y - MARK_HALF);
+    glEnd();
+    glColor4fv(BLACK);
+    print_at(b->x1 + KNOT_LABEL_LEFT, y - LABEL_DROP, KNOT_FORMAT, k, f);
+    i += f;
+  }
+}
+
+// Takes the first knot whose value lies in [v_low, v_high], with its equal
+// followers, unless that knot lies outside [lo, hi].
+void take_knot(KnotBar* b, float v_low, float v_high, int x, int y) {
+  const int n = usable_count(b->knots, b->knot_count);
+  for (int i = 0; i < n; ++i) {
+    const float k = b->knots[i];
+    if (k < v_low || k > v_high) continue;
+    if (k < b->lo || k > b->hi) return;
+    int mult = 1;
+    while (i + mult < n && b->knots[i + mult] == k) ++mult;
+    b->drag_index = i;
+    b->drag_mult = mult;
+    b->drag_mode = KNOT_BAR_KNOT;
+    b->last_x = x;
+    b->last_y = y;
+    b->press_y = y;
+    return;
+  }
+}
+
+// Takes the last marker whose value lies in [v_low, v_high].
+void take_marker(KnotBar* b, float v_low, float v_high, int x, int y) {
+  const int n = usable_count(b->markers, b->marker_count);
+  for (int i = 0; i < n; ++i) {
+    if (b->markers[i] < v_low || b->markers[i] > v_high) continue;
+    b->marker_index = i;
+    b->drag_mode = KNOT_BAR_MARKER;
+    b->last_x = x;
+    b->last_y = y;
+    b->press_y = y;
+  }
+}
+
+// Moves the held knot group to the pixel y; the neighbours it passes step over it.
+void drag_knot(KnotBar* b, int x, int y) {
+  const int n = usable_count(b->knots, b->knot_count);
+  if (b->drag_index < 0 || b->drag_mult < 1 || b->drag_index > n - b->drag_mult) {
+    // The host's array shrank under the hold: nothing left to move.
+    b->drag_mode = KNOT_BAR_NONE;
+    b->changed = 0;
+    return;
+  }
+  const int cy = clamp_to_axis(b, y);
+  if (cy != b->last_y) {
+    const float nv = snap(b, offset_value(b, cy - axis_bottom(b)), 0.0f);
+    // Only a uniform vector may put an inner knot exactly on an end of the valid range.
+    const bool uniform = edited_curve != nullptr && edited_curve->knot_type == KNOT_UNIFORM;
+    if ((nv == b->hi || nv == b->lo) && !uniform) return;
+    if (nv >= b->lo && nv <= b->hi) {
+      float* t = b->knots;
+      // The shift follows the new value rather than the pointer's direction: a press
+      // a few pixels off the knot can make the first step go against the motion.
+      while (b->drag_index > 0 && nv < t[b->drag_index - 1]) {
+        t[b->drag_index + b->drag_mult - 1] = t[b->drag_index - 1];
+        --b->drag_index;
+      }
+      while (b->drag_index + b->drag_mult < n && nv > t[b->drag_index + b->drag_mult]) {
+        t[b->drag_index] = t[b->drag_index + b->drag_mult];
+        ++b->drag_index;
+      }
+      for (int j = 0; j < b->drag_mult; ++j) t[b->drag_index + j] = nv;
+    }
+  }
+  b->last_x = x;
+  b->last_y = cy;
+}
+
+// Moves the held marker, strictly inside (lo, hi).
+void drag_marker(KnotBar* b, int x, int y) {
+  const int n = usable_count(b->markers, b->marker_count);
+  if (b->marker_index < 0 || b->marker_index >= n) {
+    b->drag_mode = KNOT_BAR_NONE;
+    b->changed = 0;
+    return;
+  }
+  const int cy = clamp_to_axis(b, y);
+  if (cy != b->last_y) {
+    const float nv = snap(b, offset_value(b, cy - axis_bottom(b)), 0.0f);
+    if (b->lo < nv && nv < b->hi) b->markers[b->marker_index] = nv;
+  }
+  b->last_x = x;
+  b->last_y = cy;
+}
+
+}  // namespace
+
+//------------------------------------------------------------------------------
+// Functions
+//------------------------------------------------------------------------------
+
+// Y(v) = trunc((v - min) / (max - min) * H + y1 + 15).
+int knot_bar_y(const KnotBar* bar, float v) {
+  const float span = bar->max - bar->min;
+  const int bottom = axis_bottom(bar);
+  if (!(span > 0.0f) || !std::isfinite(v)) return bottom;
+  const double y = static_cast<double>(v - bar->min) / span * axis_length(bar) + bottom;
+  // Far outside the axis a pixel is only clamped to what an int holds.
+  constexpr double LIMIT = 1.0e9;
+  if (y < -LIMIT) return static_cast<int>(-LIMIT);
+  if (y > LIMIT) return static_cast<int>(LIMIT);
+  return static_cast<int>(y);
+}
+
+// Draws the static part (display list), markers, knot marks, range bracket and thumb.
+void knot_bar_draw(KnotBar* bar, int with_controls) {
+  if (bar == nullptr) return;
+  KnotBar* b = bar;
+  const char* format = b->format != nullptr ? b->format : DEFAULT_FORMAT;
+  if (b->list_id == 0) {
+    b->list_id = glGenLists(1);
+    if (b->list_id != 0) {
+      glNewList(b->list_id, GL_COMPILE);
+      emit_static_part(b, with_controls, format);
+      glEndList();
+    }
+    b->thumb_y = knot_bar_y(b, b->value);
+  }
+  // Called on the first draw too, so no frame shows the bar without its axis.
+  if (b->list_id != 0) {
+    glCallList(b->list_id);
+  } else {
+    emit_static_part(b, with_controls, format);
+  }
+
+  const int markers = usable_count(b->markers, b->marker_count);
+  for (int i = 0; i < markers; ++i) {
+    const float m = b->markers[i];
+    const int y = knot_bar_y(b, m);
+    glColor4fv(OLIVE);
+    glBegin(GL_TRIANGLES);
+    glVertex2i(b->x1 + MARKER_TIP, y);
+    glVertex2i(b->x1 + MARKER_BASE, y + MARK_HALF);
+    glVertex2i(b->x1 + MARKER_BASE, y - MARK_HALF);
+    glEnd();
+    glColor4fv(BLACK);
+    print_at(b->x1 + MARKER_LABEL_LEFT, y - LABEL_DROP, MARKER_FORMAT, m);
+  }
+
+  draw_knot_list(b, b->merged_knots, b->merged_count);
+  draw_knot_list(b, b->knots, b->knot_count);
+
+  const int lo_y = knot_bar_y(b, b->range_lo);
+  const int hi_y = knot_bar_y(b, b->range_hi);
+  glLineWidth(AXIS_WIDTH);
+  glColor3fv(b->range_colour);
+  glBegin(GL_LINE_STRIP);
+  glVertex2i(b->x1 + BRACKET_OUTER, lo_y);
+  glVertex2i(b->x1 + BRACKET_INNER, lo_y);
+  glVertex2i(b->x1 + BRACKET_INNER, hi_y);
+  glVertex2i(b->x1 + BRACKET_OUTER, hi_y);
+  glEnd();
+
+  if (with_controls == 1) {
+    glColor4fv(BLUE);
+    print_at(b->x1 + VALUE_LEFT, b->y1 - VALUE_DROP, format, b->value);
+    glBegin(GL_QUADS);
+    glVertex2i(b->x1 + THUMB_LEFT, b->thumb_y - THUMB_HALF);
+    glVertex2i(b->x1 + THUMB_LEFT, b->thumb_y + THUMB_HALF);
+    glVertex2i(b->x1 + THUMB_RIGHT, b->thumb_y + THUMB_HALF);
+    glVertex2i(b->x1 + THUMB_RIGHT, b->thumb_y - THUMB_HALF);
+    glEnd();
+  }
+}
+
+// One mouse button event in window pixels (y up): step boxes, thumb, knot or marker grab.
+void knot_bar_mouse(KnotBar* bar, int button, int state, int x, int y) {
+  if (bar == nullptr) return;
+  KnotBar* b = bar;
+  const bool left_press = button == BUTTON_LEFT && state == PRESSED;
+  const bool inside = b->x1 <= x && x <= b->x1 + BOX_RIGHT && b->y1 <= y && y <= b->y2;
+  if (left_press && inside) {
+    if (y <= b->y1 + BOX_HEIGHT) {
+      b->value -= b->step;
+      if (b->value < b->min) b->value = b->min;
+      b->thumb_y = knot_bar_y(b, b->value);
+    } else if (y >= b->y2 - BOX_HEIGHT) {
+      b->value += b->step;
+      if (b->value > b->max) b->value = b->max;
+      b->thumb_y = knot_bar_y(b, b->value);
+    } else if (y < b->y1 + DEAD_ZONE || y > b->y2 - DEAD_ZONE) {
+      b->changed = 0;
+    } else if (x >= b->x1 + THUMB_COLUMN_LEFT && x <= b->x1 + THUMB_RIGHT) {
+      if (b->thumb_y - THUMB_GRAB <= y && y <= b->thumb_y + THUMB_GRAB) {
+        b->drag_mode = KNOT_BAR_THUMB;
+        b->last_x = x;
+        b->last_y = y;
+      }
+    } else {
+      // Values whose pixels lie within 3 px of the pointer, snapped down to the step grid.
+      const int h = axis_length(b);
+      const int t = y - 2 * SEARCH_REACH >= axis_bottom(b) ? y - axis_bottom(b) - SEARCH_REACH : 0;
+      const int g = y + SEARCH_REACH <= axis_top(b) ? y - axis_bottom(b) + SEARCH_REACH : h;
+      const float v_low = snap(b, offset_value(b, t), 0.0f);
+      const float v_high = snap(b, offset_value(b, g), 0.0f);
+      if (x <= b->x1 + THUMB_LEFT) {
+        take_knot(b, v_low, v_high, x, y);
+      } else if (x >= b->x1 + MARKER_COLUMN) {
+        take_marker(b, v_low, v_high, x, y);
+      }
+    }
+  } else if (button == BUTTON_LEFT && state == RELEASED) {
+    b->drag_mode = KNOT_BAR_NONE;
+    b->changed = 0;
+  } else {
+    b->changed = 0;
+  }
+}
+
+// One motion event: moves whatever drag_mode says is held.
+void knot_bar_drag(KnotBar* bar, int x, int y) {
+  if (bar == nullptr) return;
+  KnotBar* b = bar;
+  switch (b->drag_mode) {
+    case KNOT_BAR_THUMB: {
+      const long long moved = static_cast<long long>(b->thumb_y) + y - b->last_y;
+      b->thumb_y = clamp_to_axis(b, moved);
+      // The value rounds to the nearest step; the thumb keeps its pixel.
+      b->value = snap(b, offset_value(b, b->thumb_y - axis_bottom(b)), 0.5f);
+      // The pointer's own y, so the thumb turns back as soon as the pointer does.
+      b->last_x = x;
+      b->last_y = y;
+      break;
+    }
+    case KNOT_BAR_KNOT: drag_knot(b, x, y); break;
+    case KNOT_BAR_MARKER: drag_marker(b, x, y); break;
+    default: b->changed = 0; break;
+  }
+}

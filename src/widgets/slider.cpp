@@ -1,0 +1,269 @@
+// Horizontal value slider: drawing, arrow clicks, thumb drags with snapping,
+// and the optional piecewise map of the shown number. Window pixels, y up.
+#include "widgets/slider.h"
+
+#include "widgets/button.h"
+
+#include <GL/freeglut.h>
+
+#include <cmath>
+#include <cstdio>
+
+//------------------------------------------------------------------------------
+// Constants
+//------------------------------------------------------------------------------
+
+namespace {
+
+constexpr float WHITE[4] = {1.0f, 1.0f, 1.0f, 1.0f};
+constexpr float BLACK[4] = {0.0f, 0.0f, 0.0f, 1.0f};
+constexpr float RED[4] = {1.0f, 0.0f, 0.0f, 1.0f};
+constexpr float BLUE[4] = {0.0f, 0.0f, 1.0f, 1.0f};
+constexpr float THUMB_HELD_GREY = 0.75f;  // thumb fill while dragged
+constexpr float THUMB_GREY = 0.5f;        // thumb fill at rest
+
+constexpr const char* DEFAULT_FORMAT = "%5.2f";  // used when a record has no format
+
+constexpr int TRACK_MARGIN = 25;      // px from either end to the thumb's travel
+constexpr int TRACK_LEFT = 23;        // px from x1 to the track's left end
+constexpr int TRACK_RISE = 7;         // px from y1 to the track's centre line
+constexpr float TRACK_WIDTH = 12.0f;  // px
+constexpr float ARROW_LINE_WIDTH = 1.0f;
+constexpr int THUMB_GRAB = 8;    // px either side of thumb_x that take the thumb
+constexpr int BODY_DEAD = 22;    // px at either end of the body that take nothing
+constexpr int BODY_BELOW = 2;    // px below y1 that still belong to the body
+constexpr int BODY_TOP = 14;     // px above y1, top of the body
+constexpr int ARROW_LEFT = 20;   // arrow column from x2 - 20 ...
+constexpr int ARROW_RIGHT = 10;  // ... to x2 - 10
+constexpr int DOWN_TOP = 7;      // decrease arrow's box: y1 .. y1 + 7
+constexpr int ARROW_GAP = 8;     // the row between the arrows
+constexpr int UP_BOTTOM = 9;     // increase arrow's box: y1 + 9 .. y1 + 16
+constexpr int UP_TOP = 16;
+constexpr int VALUE_LEFT_SHIFT = 4;  // px left of the centre to the value text
+constexpr int VALUE_RISE = 14;       // px above y1 to the value text
+constexpr int MIN_LEFT = 17;         // min text at (x1 + 17, y1 + 16)
+constexpr int MIN_RISE = 16;
+constexpr int MAX_LEFT = 30;  // max text at (x2 - 30, y1 + 17)
+constexpr int MAX_RISE = 17;
+
+constexpr int BUTTON_LEFT = 0;  // GLUT's left button
+constexpr int PRESSED = 0;      // GLUT_DOWN
+constexpr int RELEASED = 1;     // GLUT_UP
+
+// Track length L: the thumb's travel in pixels.
+int track_length(const Slider* s) {
+  return s->x2 - s->x1 - 2 * TRACK_MARGIN;
+}
+
+// Prints v with the record's format at (x, y) in the current colour.
+void print_number(const Slider* s, int x, int y, float v) {
+  char text[SLIDER_TEXT_SIZE];
+  const char* format = s->format != nullptr ? s->format : DEFAULT_FORMAT;
+  std::snprintf(text, sizeof text, format, static_cast<double>(v));
+  glRasterPos2i(x, y);
+  draw_bitmap_text(text, GLUT_BITMAP_TIMES_ROMAN_10);
+}
+
+// The two arrow triangles, in black: increase pointing up, decrease pointing down.
+void emit_arrows(const Slider* s) {
+  glColor4fv(BLACK);
+  glLineWidth(ARROW_LINE_WIDTH);
+  glBegin(GL_TRIANGLES);
+  glVertex2i(s->x2 - 18, s->y1 + 12);
+  glVertex2i(s->x2 - 15, s->y1 + 15);
+  glVertex2i(s->x2 - 12, s->y1 + 12);
+  glVertex2i(s->x2 - 18, s->y1 + 5);
+  glVertex2i(s->x2 - 15, s->y1 + 1);
+  glVertex2i(s->x2 - 12, s->y1 + 5);
+  glEnd();
+}
+
+// Pixel clamped to a range an int holds, so a wild value cannot overflow the cast.
+int pixel_from_double(double p) {
+  constexpr double LIMIT = 1.0e9;
+  if (!(p > -LIMIT)) return static_cast<int>(-LIMIT);
+  if (p > LIMIT) return static_cast<int>(LIMIT);
+  return static_cast<int>(p);
+}
+
+}  // namespace
+
+//------------------------------------------------------------------------------
+// Functions
+//------------------------------------------------------------------------------
+
+// Pixel x of value v: (v - min) / (max - min) * L + x1 + 25, truncated.
+int slider_thumb_x(const Slider* slider, float v) {
+  const float span = slider->max - slider->min;
+  const int left = slider->x1 + TRACK_MARGIN;
+  if (!(span > 0.0f) || !std::isfinite(v)) return left;
+  const double p = static_cast<double>(v - slider->min) / span * track_length(slider) + left;
+  return pixel_from_double(p);
+}
+
+// Draws the whole slider; the arrows come from a display list built on the first draw.
+void slider_draw(Slider* slider) {
+  if (slider == nullptr) return;
+  Slider* s = slider;
+  if (s->arrow_list == 0) {
+    if (s->mapped == 1) slider_map(s, 0);
+    s->arrow_list = glGenLists(1);
+    if (s->arrow_list != 0) {
+      glNewList(s->arrow_list, GL_COMPILE);
+      emit_arrows(s);
+      glEndList();
+    }
+    s->thumb_x = slider_thumb_x(s, s->value);
+  }
+  // Called on the first draw as well, so the arrows never go missing from a frame.
+  if (s->arrow_list != 0) {
+    glCallList(s->arrow_list);
+  } else {
+    emit_arrows(s);
+  }
+
+  // Track shading from white on the left to black on the right.
+  glLineWidth(TRACK_WIDTH);
+  glBegin(GL_LINES);
+  glColor4fv(WHITE);
+  glVertex2i(s->x1 + TRACK_LEFT, s->y1 + TRACK_RISE);
+  glColor4fv(BLACK);
+  glVertex2i(s->x2 - TRACK_MARGIN, s->y1 + TRACK_RISE);
+  glEnd();
+
+  glColor4fv(BLUE);
+  print_number(s, s->x1 + (s->x2 - s->x1) / 2 - VALUE_LEFT_SHIFT, s->y1 + VALUE_RISE,
+               s->mapped == 1 ? s->shown : s->value);
+
+  // A held thumb stays where the pointer put it.
+  if (s->dragging == 0) s->thumb_x = slider_thumb_x(s, s->value);
+
+  glColor4fv(RED);
+  print_number(s, s->x1 + MIN_LEFT, s->y1 + MIN_RISE, s->min);
+  print_number(s, s->x2 - MAX_LEFT, s->y1 + MAX_RISE, s->max);
+
+  const int ax1 = s->x2 - ARROW_LEFT;
+  const int ax2 = s->x2 - ARROW_RIGHT;
+  if (s->up_pressed) {
+    draw_sunken_box(ax1, s->y1 + UP_BOTTOM, ax2, s->y1 + UP_TOP);
+  } else {
+    draw_raised_box(ax1, s->y1 + UP_BOTTOM, ax2, s->y1 + UP_TOP);
+  }
+  if (s->down_pressed) {
+    draw_sunken_box(ax1, s->y1, ax2, s->y1 + DOWN_TOP);
+  } else {
+    draw_raised_box(ax1, s->y1, ax2, s->y1 + DOWN_TOP);
+  }
+
+  // The fill covers the box's inside; its lit left and shadowed bottom edges frame it.
+  const int tx = s->thumb_x;
+  draw_raised_box(tx - 6, s->y1 + 2, tx + 5, s->y1 + 11);
+  const float grey = s->dragging ? THUMB_HELD_GREY : THUMB_GREY;
+  glColor4f(grey, grey, grey, 1.0f);
+  glBegin(GL_POLYGON);
+  glVertex2i(tx - 5, s->y1 + 3);
+  glVertex2i(tx + 5, s->y1 + 3);
+  glVertex2i(tx + 5, s->y1 + 11);
+  glVertex2i(tx - 5, s->y1 + 11);
+  glEnd();
+}
+
+// One mouse button event in window coordinates; only the first matching case acts.
+void slider_mouse(Slider* slider, int button, int state, int x, int y) {
+  if (slider == nullptr) return;
+  Slider* s = slider;
+  const bool left_press = button == BUTTON_LEFT && state == PRESSED;
+  const bool in_arrows =
+      s->x2 - ARROW_LEFT <= x && x <= s->x2 - ARROW_RIGHT && s->y1 <= y && y <= s->y1 + UP_TOP;
+  const bool in_body = s->x1 <= x && x <= s->x2 && s->y1 - BODY_BELOW <= y && y <= s->y1 + BODY_TOP;
+
+  if (left_press && in_arrows) {
+    // An arrow click leaves `changed` alone: the owner decides when to apply the value.
+    if (y <= s->y1 + DOWN_TOP) {
+      s->value -= s->step;
+      if (s->value < s->min) s->value = s->min;
+      s->thumb_x = slider_thumb_x(s, s->value);
+      s->down_pressed = 1;
+    } else if (y >= s->y1 + UP_BOTTOM) {
+      s->value += s->step;
+      if (s->value > s->max) s->value = s->max;
+      s->thumb_x = slider_thumb_x(s, s->value);
+      s->up_pressed = 1;
+    } else {
+      s->changed = 0;  // the row y1 + 8 between the arrows
+    }
+    if (s->mapped == 1) slider_map(s, 1);
+  } else if (left_press && in_body) {
+    if (x < s->x1 + BODY_DEAD || x > s->x2 - BODY_DEAD) {
+      s->changed = 0;
+    } else if (s->thumb_x - THUMB_GRAB <= x && x <= s->thumb_x + THUMB_GRAB) {
+      s->dragging = 1;
+      s->drag_x = x;
+      s->drag_y = y;
+    }
+    if (s->mapped == 1) slider_map(s, 1);
+  } else if (button == BUTTON_LEFT && state == RELEASED) {
+    s->dragging = 0;
+    s->changed = 0;
+    s->up_pressed = 0;
+    s->down_pressed = 0;
+  } else {
+    s->changed = 0;
+  }
+}
+
+// One motion event: the held thumb follows the pointer, the value snaps to the step grid.
+void slider_drag(Slider* slider, int x, int y) {
+  if (slider == nullptr) return;
+  Slider* s = slider;
+  if (s->dragging != 1) {
+    s->changed = 0;
+    return;
+  }
+  const long long left = s->x1 + TRACK_MARGIN;
+  const long long right = s->x2 - TRACK_MARGIN;
+  long long thumb = static_cast<long long>(s->thumb_x) + x - s->drag_x;
+  if (thumb < left) {
+    thumb = left;
+  } else if (thumb > right) {
+    thumb = right;
+  }
+  s->thumb_x = static_cast<int>(thumb);
+
+  // Offset from min in value units, then the nearest step (d >= 0, so +0.5 rounds half up).
+  const int length = track_length(s);
+  const float d =
+      length > 0 ? static_cast<float>((thumb - left) * (s->max - s->min) / length) : 0.0f;
+  const float k = s->step > 0.0f ? std::floor(d / s->step + 0.5f) : 0.0f;
+  s->value = s->min + k * s->step;
+
+  s->drag_x = x;
+  s->drag_y = y;
+  if (s->mapped == 1) slider_map(s, 1);
+}
+
+// Keeps value and shown in step through the piecewise map (A inside [-1, 1], slope B outside).
+void slider_map(Slider* slider, int direction) {
+  if (slider == nullptr || slider->mapped == 0) return;
+  Slider* s = slider;
+  const float a = static_cast<float>(s->inner_scale);
+  const float b = static_cast<float>(s->outer_slope);
+  if (direction == 1) {
+    if (s->value >= -1.0f && s->value <= 1.0f) {
+      s->shown = a * s->value;
+    } else if (s->value < -1.0f) {
+      s->shown = (s->value + 1.0f) * b - a;
+    } else {
+      s->shown = (s->value - 1.0f) * b + a;
+    }
+    return;
+  }
+  // The inverse; a zero scale or slope flattens its piece, whose inverse is then its end.
+  if (s->shown >= -a && s->shown <= a) {
+    s->value = a != 0.0f ? s->shown / a : 0.0f;
+  } else if (s->shown < -a) {
+    s->value = b != 0.0f ? (s->shown + a) / b - 1.0f : -1.0f;
+  } else {
+    s->value = b != 0.0f ? (s->shown - a) / b + 1.0f : 1.0f;
+  }
+}
