@@ -7,12 +7,13 @@
 #include "gl_app.h"
 
 #include <string>
+#include <vector>
 
 struct E2eWindow {
-  unsigned long id = 0;     // X window id, 0 = not found
-  int x = 0, y = 0;         // absolute position of the top-left corner
+  unsigned long id = 0;  // X window id, 0 = not found
+  int x = 0, y = 0;      // absolute position of the top-left corner
   int width = 0, height = 0;
-  bool mapped = false;      // Map State: IsViewable
+  bool mapped = false;  // Map State: IsViewable
 };
 
 // Known geometry of the main window's subwindows, in main-window pixels.
@@ -22,10 +23,16 @@ constexpr int E2E_PANEL_X = 1, E2E_PANEL_Y = 541;  // control panel
 
 class E2eApp {
  public:
+  E2eApp() = default;
+  E2eApp(const E2eApp&) = delete;
+  E2eApp& operator=(const E2eApp&) = delete;
+  ~E2eApp();  // stops the program if it still runs
+
   // Starts Xvfb and the binary (TERNIVAL_BINARY), waits until "2D NURBS Curve"
   // and "3D B-Spline Projection" are mapped. Returns false on failure.
   bool start();
-  // Ends the program if it still runs; returns its exit status (or -1).
+  // Ends the program if it still runs (SIGTERM, then SIGKILL); returns its
+  // exit status, 128 + signal when a signal ended it, or -1.
   int stop();
   // True while the process runs; `wait_exit` waits up to ms for it to end and
   // stores its exit status.
@@ -54,6 +61,8 @@ class E2eApp {
   Pixels grab(const E2eWindow& w);
 
  private:
-  int pid_ = -1;
+  int pid_ = -1;             // the program's process, -1 once reaped
+  bool exited_ = false;      // true once the process has been reaped
+  int exit_status_ = -1;     // exit code, or 128 + signal when killed
   void* display_ = nullptr;  // Display*
 };
