@@ -20,6 +20,10 @@
 
 extern "C" void __real_glutSwapBuffers();
 extern "C" void __wrap_glutSwapBuffers();
+extern "C" void __real_glutPostRedisplay();
+extern "C" void __wrap_glutPostRedisplay();
+extern "C" void __real_glutPostWindowRedisplay(int window);
+extern "C" void __wrap_glutPostWindowRedisplay(int window);
 
 namespace {
 
@@ -31,6 +35,7 @@ constexpr int CHANNEL_MAX = 255;
 bool started = false;
 Pixels* capture_target = nullptr;  // set while gl_capture runs a display callback
 bool capture_done = false;
+std::vector<int> posted_redisplays;  // see gl_take_redisplays
 
 // Reads the current window's back buffer, whole window, rows from the bottom.
 void read_back_buffer(Pixels* out) {
@@ -43,25 +48,12 @@ void read_back_buffer(Pixels* out) {
   glReadPixels(0, 0, out->width, out->height, GL_RGBA, GL_UNSIGNED_BYTE, out->data.data());
 }
 
-// True when the X window behind GLUT window `id` is viewable.
-bool window_viewable(int id) {
-  glutSetWindow(id);
-  Display* display = glXGetCurrentDisplay();
-  GLXDrawable drawable = glXGetCurrentDrawable();
-  if (display == nullptr || drawable == 0) return false;
-  XWindowAttributes attributes;
-  if (!XGetWindowAttributes(display, drawable, &attributes)) return false;
-  return attributes.map_state == IsViewable;
-}
-
 // True when every window visible at start is mapped.
 bool visible_windows_mapped() {
   const int ids[] = {window_table.win_main.id, window_table.win_projection.id,
                      window_table.win_knots.id, window_table.win_panel.id, window_table.win_pad.id};
-  int current = glutGetWindow();
   bool all = true;
-  for (int id : ids) all = all && window_viewable(id);
-  if (current != 0) glutSetWindow(current);
+  for (int id : ids) all = all && gl_window_viewable(id);
   return all;
 }
 
@@ -142,6 +134,16 @@ extern "C" void __wrap_glutSwapBuffers() {
     capture_done = true;
   }
   __real_glutSwapBuffers();
+}
+
+extern "C" void __wrap_glutPostRedisplay() {
+  posted_redisplays.push_back(glutGetWindow());
+  __real_glutPostRedisplay();
+}
+
+extern "C" void __wrap_glutPostWindowRedisplay(int window) {
+  posted_redisplays.push_back(window);
+  __real_glutPostWindowRedisplay(window);
 }
 
 //------------------------------------------------------------------------------
@@ -248,6 +250,25 @@ void gl_pump(int ms) {
     glutMainLoopEvent();
     std::this_thread::sleep_for(std::chrono::milliseconds(PUMP_SLEEP_MS));
   } while (std::chrono::steady_clock::now() < end);
+}
+
+std::vector<int> gl_take_redisplays() {
+  std::vector<int> out;
+  out.swap(posted_redisplays);
+  return out;
+}
+
+bool gl_window_viewable(int id) {
+  int current = glutGetWindow();
+  glutSetWindow(id);
+  Display* display = glXGetCurrentDisplay();
+  GLXDrawable drawable = glXGetCurrentDrawable();
+  bool viewable = false;
+  XWindowAttributes attributes;
+  if (display != nullptr && drawable != 0 && XGetWindowAttributes(display, drawable, &attributes))
+    viewable = attributes.map_state == IsViewable;
+  if (current != 0) glutSetWindow(current);
+  return viewable;
 }
 
 Pixels gl_capture(int window_id, void (*display)()) {

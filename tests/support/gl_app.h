@@ -44,6 +44,15 @@ void gl_pump(int ms = 30);
 // is shown. Works whatever overlaps the window on screen.
 Pixels gl_capture(int window_id, void (*display)());
 
+// Windows the program asked to redraw since the last call, oldest first: the
+// current window at each glutPostRedisplay, or the id given to
+// glutPostWindowRedisplay. Reading clears the record.
+std::vector<int> gl_take_redisplays();
+
+// True when the X window behind GLUT window `id` is viewable (mapped, with
+// every ancestor mapped). Leaves the current window as it was.
+bool gl_window_viewable(int id);
+
 // Base for tests that need the real windows: calls gl_app_start once.
 class GlAppTest : public ::testing::Test {
  protected:
