@@ -1,13 +1,95 @@
-// Placeholder until the About window lands: clears and swaps.
+// About window: the About text and a "Dismiss" button that hides the window
+// at the release that follows a press on it.
 #include "windows/about.h"
+
+#include "app/shell.h"
 
 #include <GL/freeglut.h>
 
-void about_reshape(int width, int height) {
-  glViewport(0, 0, width, height);
+//------------------------------------------------------------------------------
+// Defines
+//------------------------------------------------------------------------------
+
+namespace {
+
+constexpr float WINDOW_GREY[4] = {0.85f, 0.85f, 0.85f, 1.0f};  // clear colour
+constexpr float RED[4] = {1.0f, 0.0f, 0.0f, 1.0f};
+constexpr float BLACK[4] = {0.0f, 0.0f, 0.0f, 1.0f};
+
+constexpr int TEXT_LEFT = 10;         // px from the left edge to the text
+constexpr int TEXT_TOP_OFFSET = 20;   // px from the top edge down to the first baseline
+constexpr int TEXT_LINE_HEIGHT = 20;  // px between baselines
+
+}  // namespace
+
+//------------------------------------------------------------------------------
+// Globals
+//------------------------------------------------------------------------------
+
+Button btn_dismiss = {620, 5, 680, 21, "Dismiss", GLUT_BITMAP_HELVETICA_12, 0};
+
+//------------------------------------------------------------------------------
+// Helpers
+//------------------------------------------------------------------------------
+
+namespace {
+
+// Hides the About window, whichever window is current.
+void about_hide() {
+  const int caller = glutGetWindow();
+  glutSetWindow(window_table.win_about.id);
+  glutHideWindow();
+  glutSetWindow(caller);
 }
+
+// Posts a redisplay of the About window, which has no redisplay code.
+void redisplay_about() {
+  const int caller = glutGetWindow();
+  glutSetWindow(window_table.win_about.id);
+  glutPostRedisplay();
+  glutSetWindow(caller);
+}
+
+}  // namespace
+
+//------------------------------------------------------------------------------
+// Callbacks
+//------------------------------------------------------------------------------
+
+// Records the window's size and sets up pixel coordinates with y up.
+void about_reshape(int width, int height) {
+  glClearColor(WINDOW_GREY[0], WINDOW_GREY[1], WINDOW_GREY[2], WINDOW_GREY[3]);
+  glViewport(0, 0, width, height);
+  glMatrixMode(GL_PROJECTION);
+  glLoadIdentity();
+  gluOrtho2D(0, width, 0, height);
+  glMatrixMode(GL_MODELVIEW);
+  window_table.win_about.width = width;
+  window_table.win_about.height = height;
+}
+
+// Draws the button at the bottom right and the text from the top left.
 void about_display() {
   glClear(GL_COLOR_BUFFER_BIT);
+  glColor4fv(RED);
+  button_draw(&btn_dismiss);
+  glColor4fv(BLACK);
+  draw_text_block(about_text, TEXT_LEFT, window_table.win_about.height - TEXT_TOP_OFFSET,
+                  TEXT_LINE_HEIGHT, GLUT_BITMAP_9_BY_15);
   glutSwapBuffers();
 }
-void about_mouse(int, int, int, int) {}
+
+// A press on "Dismiss" holds it; the next left release hides the window.
+void about_mouse(int button, int state, int x, int y) {
+  // By the height alone: one row higher than flip_y would give.
+  y = window_table.win_about.height - y;
+  if (button == GLUT_LEFT_BUTTON && state == GLUT_DOWN) {
+    if (button_hit(&btn_dismiss, x, y)) btn_dismiss.state = 1;
+    redisplay_about();
+  } else if (button == GLUT_LEFT_BUTTON && state == GLUT_UP && btn_dismiss.state == 1) {
+    btn_dismiss.state = 0;
+    about_hide();
+  } else {
+    redisplay_about();
+  }
+}
