@@ -1,0 +1,41 @@
+# Shared by scripts/run and scripts/test (sourced, not run): the packages
+# Ternival needs and a quiet install of whichever of them are missing.
+
+# Building and running the program.
+RUN_PACKAGES=(g++ cmake make pkg-config freeglut3-dev libglu1-mesa-dev libgl1-mesa-dev
+  libgl1-mesa-dri libx11-dev libxtst-dev libgtest-dev libbenchmark-dev x11-utils)
+
+# Everything the test suite uses on top: a virtual X server, X tools for
+# looking at windows, picture tools, valgrind and the desktop entry checker.
+TEST_PACKAGES=("${RUN_PACKAGES[@]}" xvfb xauth xdotool imagemagick valgrind
+  desktop-file-utils)
+
+# Installs the named Debian packages that are not installed yet; runs
+# apt-get update only when something is missing.
+ensure_packages() {
+  local missing=() pkg
+  for pkg in "$@"; do
+    if ! dpkg-query -W -f='${Status}' "$pkg" 2>/dev/null | grep -q 'install ok installed'; then
+      missing+=("$pkg")
+    fi
+  done
+  ((${#missing[@]} == 0)) && return 0
+
+  local sudo=()
+  if [[ $(id -u) -ne 0 ]]; then
+    if ! command -v sudo >/dev/null; then
+      echo "Missing packages: ${missing[*]}; install them as root (apt-get install)." >&2
+      return 1
+    fi
+    sudo=(sudo)
+  fi
+  echo "Installing missing packages: ${missing[*]}"
+  export DEBIAN_FRONTEND=noninteractive
+  "${sudo[@]}" apt-get update -qq
+  "${sudo[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}" </dev/null
+}
+
+# Number of parallel build jobs: the machine's cores.
+build_jobs() {
+  nproc 2>/dev/null || echo 2
+}
