@@ -104,9 +104,11 @@ constexpr int RELEASED = 1;     // GLUT_UP
 int axis_length(const KnotBar* b) {
   return b->y2 - b->y1 - 2 * END_MARGIN;
 }
+// Pixel y of min, the bottom end of the axis.
 int axis_bottom(const KnotBar* b) {
   return b->y1 + END_MARGIN;
 }
+// Pixel y of max, the top end of the axis.
 int axis_top(const KnotBar* b) {
   return b->y2 - END_MARGIN;
 }
