@@ -12,13 +12,15 @@
 // Constants
 //------------------------------------------------------------------------------
 
-constexpr int CURVE_BLOCK = 100;       // arrays grow in blocks of this many entries
-constexpr int SELECTION_MAX = 20;      // entries of Curve::selected
-constexpr int DEBOOR_SIZE = 100;       // entries of DeBoorTriangle and deboor_marks
-constexpr int DEGREE_MAX = 10;         // highest degree the system offers
-constexpr double PAD_LIMIT = 3.0;      // control points stay inside [-PAD_LIMIT, PAD_LIMIT]
-constexpr double KNOT_EPS = 0.000125;  // parameters closer than this match a knot
-constexpr double WEIGHT_EPS = 0.0125;  // |w| below this marks a point at infinity
+constexpr int CURVE_BLOCK = 100;   // arrays grow in blocks of this many entries
+constexpr int SELECTION_MAX = 20;  // entries of Curve::selected
+constexpr int DEBOOR_SIZE = 100;   // entries of DeBoorTriangle and deboor_marks
+constexpr int DEGREE_MAX = 10;     // highest degree the system offers
+constexpr double PAD_LIMIT = 3.0;  // control points stay inside [-PAD_LIMIT, PAD_LIMIT]
+// Parameters closer than this match a knot; an eighth of the 0.001 step of
+// truncated knots, so two distinct generated knots never both match one u.
+constexpr double KNOT_EPS = 0.000125;
+constexpr double WEIGHT_EPS = 0.0125;              // |w| below this marks a point at infinity
 constexpr float NURBS_SAMPLING_TOLERANCE = 10.0f;  // pixels, GLU_SAMPLING_TOLERANCE
 
 // Height s of the projection plane z = s; the lift scales by it.
@@ -107,7 +109,8 @@ void curve_grow_points(Curve* curve, int n);
 // Makes room for more than m knots (capacity grows in blocks of 100).
 void curve_grow_knots(Curve* curve, int m);
 // New curve holding a closed curve's n points followed by its first p points
-// again, with the same knots; the caller frees it with curve_free.
+// again, with the same knots (an empty curve gives an empty copy); the caller
+// frees it with curve_free.
 Curve* curve_wrapped_copy(const Curve* src);
 
 // Replaces the knot vector in the given style; with point_count <= degree it

@@ -89,4 +89,12 @@ TEST(CurveRecord, WrappedCopyRepeatsTheFirstDegreePoints) {
   EXPECT_EQ(copy->colour[0], 0.5f);
   EXPECT_EQ(copy->selected[3], 2);
   EXPECT_NE(copy->nurbs, nullptr);
+
+  // Nothing to repeat: no phantom points; counts past the arrays are cut.
+  CurvePtr empty(curve_new(CURVE_KIND_RATIONAL));
+  empty->wrapped = 1;
+  empty->knot_count = 500;
+  CurvePtr empty_copy(curve_wrapped_copy(empty.get()));
+  EXPECT_EQ(empty_copy->point_count, 0);
+  EXPECT_EQ(empty_copy->knot_count, 100);
 }
