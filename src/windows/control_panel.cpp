@@ -92,11 +92,14 @@ void set_current_weight(float v) {
   edited_curve->points[index].w = static_cast<double>(v);
 }
 
-// Shows one of the windows opened from the panel; the caller's window stays current.
+// Shows one of the windows opened from the panel and raises it: created
+// before the main window, it would otherwise open beneath it where no window
+// manager restacks it. The caller's window stays current.
 void show_window(int id) {
   int caller = glutGetWindow();
   glutSetWindow(id);
   glutShowWindow();
+  glutPopWindow();
   glutSetWindow(caller);
 }
 
