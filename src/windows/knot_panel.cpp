@@ -101,6 +101,7 @@ void knot_panel_relift() {
 // Functions
 //------------------------------------------------------------------------------
 
+// Concatenates, in chain order, the knots of the curves joined to `curve`.
 int merge_joined_knots(Curve* curve) {
   const std::vector<Curve*> chain = joined_chain(curve);
   int total = 0;

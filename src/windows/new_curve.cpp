@@ -140,14 +140,18 @@ void new_curve_cancel() {
 // Functions
 //------------------------------------------------------------------------------
 
+// Unchecks every degree box.
 void clear_degree_boxes() {
   for (Button* box : DEGREE_BOXES) box->state = 0;
 }
 
+// Unchecks every knot-type box.
 void clear_knot_type_boxes() {
   for (const KnotTypeBox& entry : KNOT_TYPE_BOXES) entry.box->state = 0;
 }
 
+// The edited curve takes the degree of the first checked box; none checked
+// leaves it as it is.
 void read_degree_boxes() {
   for (int i = 0; i < DEGREE_MAX; ++i) {
     if (DEGREE_BOXES[i]->state) {

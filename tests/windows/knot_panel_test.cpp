@@ -160,6 +160,12 @@ TEST_F(KnotPanelTest, ThumbDragMovesTracingParameterOfBothCurves) {
   EXPECT_FLOAT_EQ(lifted_curve->trace_u, knot_bar.value);
   gl_capture(window_table.win_pad.id, pad_display);
   EXPECT_FLOAT_EQ(edited_curve->trace_u, knot_bar.value);
+
+  // One step on the "Up" box reaches the 3D view without waiting for a drag.
+  press(KNOT_COLUMN, 495);
+  release();
+  EXPECT_NEAR(knot_bar.value, expected + 0.001, 1e-6);
+  EXPECT_FLOAT_EQ(lifted_curve->trace_u, knot_bar.value);
 }
 
 TEST_F(KnotPanelTest, KnotDragEditsTheCurveAndItsLift) {
