@@ -66,6 +66,8 @@ std::vector<GLfloat> nurbs_ctrl;
 
 // True when the record has a vector the renderer can use: at least 3 points
 // and the clamped-style count n + p + 1 (a closed curve only through its copy).
+// Degrees outside 1..DEGREE_MAX would index t[p - 1] below 0 or run the
+// triangle past its scratch; the system never makes them.
 bool curve_usable(const Curve* c) {
   return c->point_count >= 3 && c->knot_count == c->point_count + c->degree + 1 && c->degree >= 1 &&
          c->degree <= DEGREE_MAX;
