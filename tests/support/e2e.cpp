@@ -9,6 +9,7 @@
 #include <X11/Xutil.h>
 #include <X11/extensions/XTest.h>
 #include <X11/keysym.h>
+#include <dirent.h>
 #include <signal.h>
 #include <sys/prctl.h>
 #include <sys/wait.h>
@@ -29,6 +30,11 @@ constexpr int POLL_MS = 20;
 constexpr int TERM_GRACE_MS = 3000;  // after SIGTERM, before SIGKILL
 constexpr int STEP_PAUSE_MS = 5;     // between the motion events of a drag
 constexpr int EXIT_SIGNAL_BASE = 128;
+// The program is taken to be idle once none of its threads has run for this
+// many polls in a row; a sanitized build under load can need seconds.
+constexpr int IDLE_POLL_MS = 10;
+constexpr int IDLE_POLLS = 3;
+constexpr int IDLE_WAIT_MAX_MS = 5000;
 
 Display* as_display(void* d) {
   return static_cast<Display*>(d);
@@ -47,6 +53,42 @@ int status_code(int status) {
   if (WIFEXITED(status)) return WEXITSTATUS(status);
   if (WIFSIGNALED(status)) return EXIT_SIGNAL_BASE + WTERMSIG(status);
   return -1;
+}
+
+// CPU time in nanoseconds used so far by every thread of a process, or -1
+// when it cannot be read.
+long long cpu_time_ns(int pid) {
+  char path[64];
+  std::snprintf(path, sizeof path, "/proc/%d/task", pid);
+  DIR* tasks = opendir(path);
+  if (tasks == nullptr) return -1;
+  long long total = 0;
+  while (dirent* entry = readdir(tasks)) {
+    if (entry->d_name[0] == '.') continue;
+    char stat_path[300];
+    std::snprintf(stat_path, sizeof stat_path, "/proc/%d/task/%s/schedstat", pid, entry->d_name);
+    FILE* f = std::fopen(stat_path, "r");
+    if (f == nullptr) continue;
+    long long ns = 0;
+    if (std::fscanf(f, "%lld", &ns) == 1) total += ns;
+    std::fclose(f);
+  }
+  closedir(tasks);
+  return total;
+}
+
+// Waits until the process has stopped using the CPU (it has handled every
+// event and redrawn), or IDLE_WAIT_MAX_MS have passed.
+void wait_until_idle(int pid) {
+  long long last = cpu_time_ns(pid);
+  int quiet = 0;
+  for (int waited = 0; waited < IDLE_WAIT_MAX_MS && quiet < IDLE_POLLS; waited += IDLE_POLL_MS) {
+    sleep_ms(IDLE_POLL_MS);
+    long long now = cpu_time_ns(pid);
+    if (now < 0) return;
+    quiet = now == last ? quiet + 1 : 0;
+    last = now;
+  }
 }
 
 // Title of a window as the program set it, empty when it has none.
@@ -242,6 +284,7 @@ void E2eApp::settle(int ms) {
   Display* d = as_display(display_);
   if (d != nullptr) XSync(d, False);
   sleep_ms(ms);
+  if (pid_ > 0) wait_until_idle(pid_);
   if (d != nullptr) XSync(d, False);
 }
 

@@ -53,7 +53,8 @@ class E2eApp {
   void drag(const E2eWindow& w, int x0, int y0, int x1, int y1, int button, int steps = 10);
   void key_down_shift();
   void key_up_shift();
-  // Gives the program time to handle events and redraw (default ~150 ms).
+  // Gives the program time to handle events and redraw: waits `ms`, then
+  // until the program has stopped using the CPU (at most a few seconds more).
   void settle(int ms = 150);
 
   // Picture of a window as on screen, rows from the bottom (same Pixels as
