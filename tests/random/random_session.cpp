@@ -20,6 +20,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
 #include <deque>
 #include <iterator>
 #include <random>
@@ -32,12 +33,11 @@ namespace {
 // Constants
 //------------------------------------------------------------------------------
 
-constexpr int DISPLAY_GAP_MIN = 30;  // events between two display rounds, least
-constexpr int DISPLAY_GAP_MAX = 90;  // and most
-constexpr int TRACE_LENGTH = 24;     // last events printed with a failure
-constexpr int POINT_LIMIT = 100;     // points the pad lets the edited curve have
-constexpr int EXTRA_ADDS = 3;        // right presses tried past a full curve
-constexpr int GLUT_WHEEL_UP = 3;     // freeglut reports wheel turns as buttons 3 and 4
+constexpr int DISPLAY_GAP_MEAN = 60;  // events between two display rounds, on average
+constexpr int TRACE_LENGTH = 24;      // last events printed with a failure
+constexpr int POINT_LIMIT = 100;      // points the pad lets the edited curve have
+constexpr int EXTRA_ADDS = 3;         // right presses tried past a full curve
+constexpr int GLUT_WHEEL_UP = 3;      // freeglut reports wheel turns as buttons 3 and 4
 constexpr int GLUT_WHEEL_DOWN = 4;
 constexpr int FAR_OUTSIDE = 5000;      // pixels: a position well off every window
 constexpr int NEAR_JITTER = 10;        // pixels around a target that still count as near it
@@ -254,6 +254,18 @@ std::string check_widgets() {
 
 void display_round(Session& s);
 
+// Events until the next display round: between half and one and a half times
+// the mean, which TERNIVAL_DISPLAY_EVERY may change (a long run spends its
+// time on events rather than on drawing).
+int display_gap(Session& s) {
+  static const int mean = [] {
+    const char* text = std::getenv("TERNIVAL_DISPLAY_EVERY");
+    const int every = text != nullptr ? std::atoi(text) : 0;
+    return every >= 2 ? every : DISPLAY_GAP_MEAN;
+  }();
+  return rnd(s, mean / 2, mean + mean / 2);
+}
+
 void remember(Session& s, const std::string& what) {
   s.trace.push_back(what);
   if (static_cast<int>(s.trace.size()) > TRACE_LENGTH) s.trace.pop_front();
@@ -281,7 +293,7 @@ void after_event(Session& s) {
   }
   if (s.index >= s.next_display) {
     display_round(s);
-    s.next_display = s.index + rnd(s, DISPLAY_GAP_MIN, DISPLAY_GAP_MAX);
+    s.next_display = s.index + display_gap(s);
   }
 }
 
@@ -656,7 +668,7 @@ void random_session_display_all() {
 
 SessionResult random_session_run(uint64_t seed, long events, const EventMix& mix) {
   Session s{seed, std::mt19937_64(seed), events, 0, 0, 0, 0, {}, {}};
-  s.next_display = rnd(s, DISPLAY_GAP_MIN, DISPLAY_GAP_MAX);
+  s.next_display = display_gap(s);
   gl_guard_reset();
   std::string broken = random_session_check();
   if (!broken.empty()) fail(s, "before the first event: " + broken);
