@@ -41,7 +41,8 @@ constexpr int WORST_SELECTED = 6;
 constexpr double RING_RADIUS = 2.4;  // pad units: points lie on a wavy ring inside the pad
 constexpr int RING_WAVES = 5;
 constexpr int WEIGHT_WAVES = 3;
-constexpr int DRAG_PIXELS = 1;  // one drag step moves the pointer this far
+constexpr int DRAG_PIXELS = 1;    // one drag step moves the pointer this far
+constexpr int PAD_MODE_DRAG = 3;  // pad_mode after a left press on a point
 
 // Replaces the edited and lifted curves by the scene's and sets the switches,
 // with the curve model's own operations, then lifts as the windows do.
@@ -132,8 +133,12 @@ void bm_drag_step(benchmark::State& state, Scene scene) {
   const ControlPoint& p = edited_curve->points[edited_curve->selected[0]];
   const int x = static_cast<int>(pad.width / 2.0 + p.x * pad.width / 6.0);
   const int y = pad.height - static_cast<int>(pad.height / 2.0 + p.y * pad.height / 6.0);
-  glutSetWindow(pad.id);
-  pad_mouse(GLUT_LEFT_BUTTON, GLUT_DOWN, x, y);
+  // The state a left press on the point leaves (pad_mouse itself would ask
+  // GLUT for modifier keys outside a real input callback).
+  picked_point = edited_curve->selected[0];
+  pad_mode = PAD_MODE_DRAG;
+  drag_last_x = x;
+  drag_last_y = pad.height - y;
   int step = DRAG_PIXELS;
   for (auto _ : state) {
     glutSetWindow(pad.id);
@@ -143,8 +148,7 @@ void bm_drag_step(benchmark::State& state, Scene scene) {
     draw(WINDOWS[PAD]);
     draw(WINDOWS[PROJECTION]);
   }
-  glutSetWindow(pad.id);
-  pad_mouse(GLUT_LEFT_BUTTON, GLUT_UP, x, y);
+  picked_point = -1;
 }
 
 // Every benchmark, named window/scene, in milliseconds.
