@@ -9,6 +9,7 @@
 
 #include <GL/freeglut.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 
@@ -100,9 +101,10 @@ void pad_add_point(int x, int y_up) {
   const WindowEntry& win = window_table.win_pad;
   pad_mode = ADD_AFTER;
   if (edited_curve->point_count < curve_point_limit(edited_curve->kind)) {
-    // Integer half sizes, so the centre pixel column and row map to 0.
+    // Integer half sizes, so the centre pixel column and row map to 0. The top
+    // row counts as row H, half a pixel above y = 3: it is kept on the pad.
     const double px = (x - win.width / 2) * PAD_SPAN / win.width;
-    const double py = (y_up - win.height / 2) * PAD_SPAN / win.height;
+    const double py = std::min((y_up - win.height / 2) * PAD_SPAN / win.height, PAD_LIMIT);
     curve_add_point(edited_curve, ControlPoint{px, py, 0.0, 1.0}, ADD_AFTER);
     pad_redisplay();
     const int kind = edited_curve->kind;
