@@ -67,7 +67,7 @@ void cone_toward(const double q[3]) {
   glTranslated(f * x, f * y, f * z);
   glRotated(alpha * DEG_PER_RAD, 0.0, 0.0, 1.0);
   glRotated(beta * DEG_PER_RAD, 0.0, 1.0, 0.0);
-  gluCylinder(cone_quadric, CONE_RADIUS, 0.0, CONE_LENGTH, CONE_SLICES, CONE_STACKS);
+  draw_cached_cylinder(cone_quadric, CONE_RADIUS, 0.0, CONE_LENGTH, CONE_SLICES, CONE_STACKS);
   glPopMatrix();
 }
 

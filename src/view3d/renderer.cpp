@@ -1,12 +1,15 @@
 // Curve renderer: one Curve drawn in its own units on top of the caller's
 // transformation (knot points, de Boor triangle, tracing point, control points,
 // labels, control polygon, NURBS line), and the axes and grid of the scene.
+// Before any GL header: glWindowPos3f (OpenGL 1.4) is declared only with it.
+#define GL_GLEXT_PROTOTYPES
 #include "view3d/renderer.h"
 
 #include "app/shell.h"
 
 #include <GL/freeglut.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <vector>
@@ -16,6 +19,7 @@
 //------------------------------------------------------------------------------
 
 float tracing_point_3d[3] = {0.0f, 0.0f, 0.0f};
+int render_cache = 1;
 
 namespace {
 
@@ -54,6 +58,8 @@ constexpr float GRID_LINE_WIDTH = 0.5f;  // pixels
 constexpr int GRID_LINES_HALF = 9;       // lines k = -9 .. 9, 1/3 apart
 constexpr double GRID_SPACING = 1.0 / 3.0;
 constexpr double GRID_HALF = 3.0;
+
+constexpr int LABEL_BAND = 8;  // pixels: labels whose rows differ by less share one batch
 
 // Storage handed to gluNurbsCurve, sized to the drawn curve on every call: a
 // closed curve's wrapped copy has point_count + degree entries, which can pass
@@ -99,12 +105,156 @@ void lighting_restore(GLboolean was_on) {
   if (was_on) glEnable(GL_LIGHTING);
 }
 
+//------------------------------------------------------------------------------
+// Display lists of quadric shapes
+//------------------------------------------------------------------------------
+
+// One quadric shape compiled into a display list of one window's GL context.
+// Each GLUT window has its own context, so the same shape is compiled once per
+// window that draws it.
+struct ShapeList {
+  int window;                 // GLUT window whose context holds the list
+  const GLUquadric* quadric;  // quadric the shape was made with
+  bool sphere;                // gluSphere (radius in base) or gluCylinder
+  double base, top, height;   // scene units
+  int slices, stacks;
+  GLuint list;  // 0 when GL could not make one
+};
+
+std::vector<ShapeList> shape_lists;
+
+// Emits the shape through GLU, as the plain path draws it.
+void shape_emit(const ShapeList& s) {
+  GLUquadric* q = const_cast<GLUquadric*>(s.quadric);
+  if (s.sphere)
+    gluSphere(q, s.base, s.slices, s.stacks);
+  else
+    gluCylinder(q, s.base, s.top, s.height, s.slices, s.stacks);
+}
+
+// True when the entry holds the same shape for the same window.
+bool shape_matches(const ShapeList& a, const ShapeList& b) {
+  return a.window == b.window && a.quadric == b.quadric && a.sphere == b.sphere &&
+         a.base == b.base && a.top == b.top && a.height == b.height && a.slices == b.slices &&
+         a.stacks == b.stacks;
+}
+
+// Compiles the shape into a new list of the current context; 0 on failure or
+// while another list is being compiled (lists do not nest).
+GLuint shape_compile(const ShapeList& s) {
+  GLint compiling = 0;
+  glGetIntegerv(GL_LIST_INDEX, &compiling);
+  if (compiling != 0) return 0;
+  const GLuint list = glGenLists(1);
+  if (list == 0) return 0;
+  glNewList(list, GL_COMPILE);
+  shape_emit(s);
+  glEndList();
+  return list;
+}
+
+// Draws the shape from the current window's list, compiling it on first use;
+// directly when the cache is off or no list can be had.
+void shape_draw(ShapeList want) {
+  want.window = glutGetWindow();
+  if (render_cache == 0 || want.window == 0 || want.quadric == nullptr) {
+    shape_emit(want);
+    return;
+  }
+  auto found = std::find_if(shape_lists.begin(), shape_lists.end(),
+                            [&want](const ShapeList& s) { return shape_matches(s, want); });
+  if (found == shape_lists.end()) {
+    want.list = shape_compile(want);
+    if (want.list != 0) shape_lists.push_back(want);
+  } else if (found->list == 0 || glIsList(found->list) != GL_TRUE) {
+    // A window made anew under an old id has a fresh context without the list.
+    found->list = shape_compile(want);
+    want.list = found->list;
+  } else {
+    want.list = found->list;
+  }
+  if (want.list != 0)
+    glCallList(want.list);
+  else
+    shape_emit(want);
+}
+
+// True when the back faces of a closed convex shape about to be drawn in the
+// colour can be culled without a visible change: unlit, opaque and not
+// smoothed, the front faces cover every pixel the back faces could reach and
+// paint it the same colour, and they are nearer, so the depth buffer keeps
+// their depth. The transformation must keep outward faces counter-clockwise on
+// screen (no mirroring, the eye looking down -z) for GL_BACK to mean them.
+bool back_faces_hidden(const float* colour) {
+  if (render_cache == 0 || colour[3] < 1.0f) return false;
+  if (glIsEnabled(GL_LIGHTING) || glIsEnabled(GL_POLYGON_SMOOTH)) return false;
+  GLint front = 0;
+  glGetIntegerv(GL_FRONT_FACE, &front);
+  if (front != GL_CCW) return false;
+  GLdouble m[16], p[16];
+  glGetDoublev(GL_MODELVIEW_MATRIX, m);
+  glGetDoublev(GL_PROJECTION_MATRIX, p);
+  const double det = m[0] * (m[5] * m[10] - m[9] * m[6]) - m[4] * (m[1] * m[10] - m[9] * m[2]) +
+                     m[8] * (m[1] * m[6] - m[5] * m[2]);
+  return det > 0.0 && p[0] > 0.0 && p[5] > 0.0 && p[10] < 0.0;
+}
+
 // Sphere of the given radius centred at p, in the current colour.
 void sphere_at(const double p[3], double radius) {
   glPushMatrix();
   glTranslated(p[0], p[1], p[2]);
-  gluSphere(sphere_quadric, radius, SPHERE_SLICES, SPHERE_STACKS);
+  draw_cached_sphere(sphere_quadric, radius, SPHERE_SLICES, SPHERE_STACKS);
   glPopMatrix();
+}
+
+//------------------------------------------------------------------------------
+// Point labels
+//------------------------------------------------------------------------------
+
+// Window position of one label, as its raster position put it.
+struct LabelSpot {
+  GLfloat x, y, z;  // window pixels and depth
+  int index;        // control point
+};
+
+std::vector<LabelSpot> label_spots;
+
+// Draws the index of point i at the current raster position.
+void label_text(int i) {
+  char text[LABEL_SIZE];
+  std::snprintf(text, sizeof text, "%d", i);
+  for (const char* c = text; *c != '\0'; ++c) glutBitmapCharacter(GLUT_BITMAP_9_BY_15, *c);
+}
+
+// Labels in one opaque colour, sorted into rows so that GL gathers neighbouring
+// bitmaps into one draw. The picture is the same in any order: each pixel ends
+// in the one colour when any label reaches it, and with the depth test on the
+// depth left is the least of theirs. The raster positions are GL's own, so
+// every label lands on the same pixels; without the depth test a label's depth
+// is never used, and one shared depth keeps GL from splitting the batch.
+void draw_labels_batched(const Curve* curve) {
+  label_spots.clear();
+  for (int i = 0; i < curve->point_count; ++i) {
+    const ControlPoint& q = curve->points[i];
+    glRasterPos3d(q.x + LABEL_OFFSET, q.y + LABEL_OFFSET, q.z + LABEL_OFFSET);
+    GLint valid = GL_FALSE;
+    glGetIntegerv(GL_CURRENT_RASTER_POSITION_VALID, &valid);
+    if (valid != GL_TRUE) continue;
+    GLfloat pos[4];
+    glGetFloatv(GL_CURRENT_RASTER_POSITION, pos);
+    label_spots.push_back(LabelSpot{pos[0], pos[1], pos[2], i});
+  }
+  if (label_spots.empty()) return;
+  auto row = [](const LabelSpot& s) { return std::floor(s.y / LABEL_BAND); };
+  std::sort(label_spots.begin(), label_spots.end(), [&row](const LabelSpot& a, const LabelSpot& b) {
+    return row(a) != row(b) ? row(a) < row(b) : a.x < b.x;
+  });
+  const bool depth = glIsEnabled(GL_DEPTH_TEST) == GL_TRUE;
+  const GLfloat shared_z = label_spots.front().z;
+  for (const LabelSpot& s : label_spots) {
+    glWindowPos3f(s.x, s.y, depth ? s.z : shared_z);
+    label_text(s.index);
+  }
 }
 
 // Span search over the whole vector from t[0]: returns k (the index before the
@@ -294,6 +444,16 @@ void draw_knot_points(const Curve* curve) {
   const int m = curve->knot_count;
   const float* t = curve->knots.data();
 
+  const float* colour = palette.colours[PAL_KNOT_POINT];
+  const bool cull = back_faces_hidden(colour);
+  const GLboolean was_culling = glIsEnabled(GL_CULL_FACE);
+  GLint cull_mode = GL_BACK;
+  glGetIntegerv(GL_CULL_FACE_MODE, &cull_mode);
+  if (cull) {
+    glCullFace(GL_BACK);
+    glEnable(GL_CULL_FACE);
+  }
+
   int i = p;
   while (i <= n) {
     // The scan starts at i and passes over every copy of t[i], so the next i
@@ -312,11 +472,16 @@ void draw_knot_points(const Curve* curve) {
     const int k = j - 1;
     // s may reach p + 1 here, so the end knots of a clamped vector qualify.
     if (!(v >= t[p - 1] && k >= p && k - s < n && s <= p + 1)) continue;
-    if (!curve_eval(curve, v)) return;
+    if (!curve_eval(curve, v)) break;
     double c[3];
     if (!homogeneous_to_point(DeBoorTriangle[0], c)) continue;
-    glColor4fv(palette.colours[PAL_KNOT_POINT]);
+    glColor4fv(colour);
     sphere_at(c, KNOT_SPHERE_RADIUS);
+  }
+
+  if (cull) {
+    glCullFace(static_cast<GLenum>(cull_mode));
+    if (!was_culling) glDisable(GL_CULL_FACE);
   }
 }
 
@@ -344,13 +509,16 @@ void draw_control_points(const Curve* curve) {
 // The index of every control point, beside it.
 void draw_point_labels(const Curve* curve) {
   const GLboolean lit = lighting_off();
-  glColor4fv(palette.colours[PAL_CONTROL_POINT_INDEX]);
-  for (int i = 0; i < curve->point_count; ++i) {
-    const ControlPoint& q = curve->points[i];
-    glRasterPos3d(q.x + LABEL_OFFSET, q.y + LABEL_OFFSET, q.z + LABEL_OFFSET);
-    char text[LABEL_SIZE];
-    std::snprintf(text, sizeof text, "%d", i);
-    for (const char* c = text; *c != '\0'; ++c) glutBitmapCharacter(GLUT_BITMAP_9_BY_15, *c);
+  const float* colour = palette.colours[PAL_CONTROL_POINT_INDEX];
+  glColor4fv(colour);
+  if (render_cache != 0 && colour[3] >= 1.0f) {
+    draw_labels_batched(curve);
+  } else {
+    for (int i = 0; i < curve->point_count; ++i) {
+      const ControlPoint& q = curve->points[i];
+      glRasterPos3d(q.x + LABEL_OFFSET, q.y + LABEL_OFFSET, q.z + LABEL_OFFSET);
+      label_text(i);
+    }
   }
   lighting_restore(lit);
 }
@@ -377,9 +545,10 @@ void draw_axes(int with_z) {
     if (piece.a1 != 0.0) glRotated(piece.a1, piece.x1, piece.y1, piece.z1);
     if (piece.a2 != 0.0) glRotated(piece.a2, piece.x2, piece.y2, piece.z2);
     if (piece.head)
-      gluCylinder(cone_quadric, HEAD_RADIUS, 0.0, HEAD_LENGTH, AXIS_SLICES, AXIS_STACKS);
+      draw_cached_cylinder(cone_quadric, HEAD_RADIUS, 0.0, HEAD_LENGTH, AXIS_SLICES, AXIS_STACKS);
     else
-      gluCylinder(axis_quadric, SHAFT_RADIUS, SHAFT_RADIUS, SHAFT_LENGTH, AXIS_SLICES, AXIS_STACKS);
+      draw_cached_cylinder(axis_quadric, SHAFT_RADIUS, SHAFT_RADIUS, SHAFT_LENGTH, AXIS_SLICES,
+                           AXIS_STACKS);
     glPopMatrix();
   }
 
@@ -422,4 +591,15 @@ void draw_grid() {
     glVertex3d(GRID_HALF, k * GRID_SPACING, 0.0);
   }
   glEnd();
+}
+
+// gluSphere through the current window's list of it.
+void draw_cached_sphere(GLUquadric* quadric, double radius, int slices, int stacks) {
+  shape_draw(ShapeList{0, quadric, true, radius, 0.0, 0.0, slices, stacks, 0});
+}
+
+// gluCylinder through the current window's list of it.
+void draw_cached_cylinder(GLUquadric* quadric, double base, double top, double height, int slices,
+                          int stacks) {
+  shape_draw(ShapeList{0, quadric, false, base, top, height, slices, stacks, 0});
 }

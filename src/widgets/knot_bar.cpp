@@ -10,6 +10,7 @@
 
 #include <cmath>
 #include <cstdio>
+#include <vector>
 
 //------------------------------------------------------------------------------
 // Globals
@@ -48,6 +49,8 @@ KnotBar knot_bar = {
     nullptr,             // markers
     0,                   // marker_index
 };
+
+int knot_bar_batch = 1;
 
 //------------------------------------------------------------------------------
 // Constants
@@ -174,10 +177,45 @@ void emit_static_part(const KnotBar* b, int with_controls, const char* format) {
   }
 }
 
+// One group of equal-looking knots as the bar shows it.
+struct KnotGroup {
+  float value;  // the group's value, shared by its members after merging
+  int mult;     // members in the group
+  int y;        // pixel row of the value
+};
+
+std::vector<KnotGroup> knot_groups;
+
+// Draws the triangle mark of a group in its colour (purple inside [lo, hi]).
+void emit_knot_mark(const KnotBar* b, const KnotGroup& g) {
+  glColor4fv(b->lo <= g.value && g.value <= b->hi ? PURPLE : GREEN);
+  glVertex2i(b->x1 + MARK_TIP, g.y);
+  glVertex2i(b->x1 + MARK_BASE, g.y + MARK_HALF);
+  glVertex2i(b->x1 + MARK_BASE, g.y - MARK_HALF);
+}
+
+// Draws the "mult (value)" label of a group in black.
+void print_knot_label(const KnotBar* b, const KnotGroup& g) {
+  glColor4fv(BLACK);
+  print_at(b->x1 + KNOT_LABEL_LEFT, g.y - LABEL_DROP, KNOT_FORMAT, g.value, g.mult);
+}
+
+// True when the group's label ends left of every mark's base column. A label's
+// pixels span its advance from the raster position; a mark's leftmost pixel
+// column starts at the base.
+bool label_clear_of_marks(const KnotGroup& g) {
+  char text[KNOT_BAR_TEXT_SIZE];
+  std::snprintf(text, sizeof text, KNOT_FORMAT, g.mult, static_cast<double>(g.value));
+  const int width =
+      glutBitmapLength(GLUT_BITMAP_TIMES_ROMAN_10, reinterpret_cast<const unsigned char*>(text));
+  return KNOT_LABEL_LEFT + width <= MARK_BASE;
+}
+
 // Marks one knot list: equal-looking neighbours are merged in place into groups,
 // each group drawn once with its multiplicity.
 void draw_knot_list(const KnotBar* b, float* list, int count) {
   const int n = usable_count(list, count);
+  knot_groups.clear();
   int i = 0;
   while (i < n) {
     const float k = list[i];
@@ -190,16 +228,27 @@ void draw_knot_list(const KnotBar* b, float* list, int count) {
       list[i + f] = k;
       ++f;
     }
-    const int y = knot_bar_y(b, k);
-    glColor4fv(b->lo <= k && k <= b->hi ? PURPLE : GREEN);
-    glBegin(GL_TRIANGLES);
-    glVertex2i(b->x1 + MARK_TIP, y);
-    glVertex2i(b->x1 + MARK_BASE, y + MARK_HALF);
-    glVertex2i(b->x1 + MARK_BASE, y - MARK_HALF);
-    glEnd();
-    glColor4fv(BLACK);
-    print_at(b->x1 + KNOT_LABEL_LEFT, y - LABEL_DROP, KNOT_FORMAT, k, f);
+    knot_groups.push_back(KnotGroup{k, f, knot_bar_y(b, k)});
     i += f;
+  }
+
+  // Each label is drawn after its own mark and before the next, so it covers
+  // earlier marks and later marks cover it. A run of groups whose labels reach
+  // no mark may draw all its marks first and then all its labels: nothing of
+  // that order shows. A label that may reach a mark closes its run, so every
+  // later mark still comes after it. Consecutive labels, with no mark between
+  // them, let GL draw their bitmaps together.
+  const size_t groups = knot_groups.size();
+  size_t start = 0;
+  while (start < groups) {
+    size_t end = start + 1;
+    if (knot_bar_batch != 0)
+      while (end < groups && label_clear_of_marks(knot_groups[end - 1])) ++end;
+    glBegin(GL_TRIANGLES);
+    for (size_t g = start; g < end; ++g) emit_knot_mark(b, knot_groups[g]);
+    glEnd();
+    for (size_t g = start; g < end; ++g) print_knot_label(b, knot_groups[g]);
+    start = end;
   }
 }
 

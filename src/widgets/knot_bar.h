@@ -48,6 +48,11 @@ struct KnotBar {
 };
 
 extern KnotBar knot_bar;
+// 1 (the default): the knot marks of a list are drawn in one batch before
+// their labels wherever no label can reach a mark, which lets GL gather the
+// labels' bitmaps; the picture stays the same pixel for pixel. 0 draws mark and
+// label in turn: the reference path the picture-identity tests compare with.
+extern int knot_bar_batch;
 
 // Pixel y of a value v: the one value-to-pixel map, used everywhere.
 int knot_bar_y(const KnotBar* bar, float v);
