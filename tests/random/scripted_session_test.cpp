@@ -78,14 +78,17 @@ class ScriptedSession : public GlAppTest {
       mouse(pad, pad_mouse, GLUT_RIGHT_BUTTON, GLUT_UP, x, y);
     }
   }
-  // Left click on control point i where the pad shows it.
-  static void pick(int i) {
+  // Left click on control point i where the pad shows it, with the given
+  // modifier keys held.
+  static void pick(int i, int modifiers = 0) {
     const WindowEntry& pad = window_table.win_pad;
     const ControlPoint& p = edited_curve->points[i];
     const int x = static_cast<int>(pad.width / 2.0 + p.x * pad.width / 6.0);
     const int y = pad.height - static_cast<int>(pad.height / 2.0 + p.y * pad.height / 6.0);
+    gl_guard_modifiers = modifiers;
     mouse(pad, pad_mouse, GLUT_LEFT_BUTTON, GLUT_DOWN, x, y);
     mouse(pad, pad_mouse, GLUT_LEFT_BUTTON, GLUT_UP, x, y);
+    gl_guard_modifiers = 0;
   }
   // Drags the weight slider's thumb to pixel column x.
   static void drag_weight_to(int x) {
@@ -165,6 +168,30 @@ TEST_F(ScriptedSession, TeachingSessionKeepsEveryCurveSound) {
   click_flipped(window_table.win_about, about_mouse, btn_dismiss.x1 + 5, btn_dismiss.y1 + 6);
   settle();
   EXPECT_EQ(gl_guard_faults, 0) << gl_guard_first_fault;
+}
+
+// The seams the random sessions rely on: a non-finite vertex is counted and
+// named, and the injected shift key reaches the pad as a real one would.
+TEST_F(ScriptedSession, GuardSeesNonFiniteVerticesAndShiftReachesThePad) {
+  glutSetWindow(window_table.win_pad.id);
+  glBegin(GL_POINTS);
+  glVertex3f(0.0f, std::nanf(""), 0.0f);
+  glVertex2f(1.0f, 1.0f);
+  glEnd();
+  EXPECT_EQ(gl_guard_faults, 1);
+  ASSERT_NE(gl_guard_first_fault, nullptr);
+  EXPECT_STREQ(gl_guard_first_fault, "glVertex3f");
+
+  new_curve(chk_degree_2, chk_clamped);
+  add_points(4, 150);
+  pick(0);
+  pick(2, GLUT_ACTIVE_SHIFT);
+  EXPECT_EQ(selection_count, 2);
+  EXPECT_EQ(edited_curve->selected[0], 0);
+  EXPECT_EQ(edited_curve->selected[1], 2);
+  pick(3, GLUT_ACTIVE_SHIFT | GLUT_ACTIVE_CTRL);
+  EXPECT_EQ(selection_count, 1);
+  EXPECT_EQ(edited_curve->selected[0], 3);
 }
 
 // The top pixel row of the pad lies half a pixel above y = 3 in the pad's own
