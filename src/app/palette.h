@@ -46,6 +46,14 @@ struct Palette {
 
 extern Palette palette;
 
+// Fixed colours of the controls and window backgrounds, beside the table and
+// not part of it.
+constexpr float COLOUR_BLACK[4] = {0.0f, 0.0f, 0.0f, 1.0f};
+constexpr float COLOUR_WHITE[4] = {1.0f, 1.0f, 1.0f, 1.0f};
+constexpr float COLOUR_RED[4] = {1.0f, 0.0f, 0.0f, 1.0f};
+constexpr float COLOUR_BLUE[4] = {0.0f, 0.0f, 1.0f, 1.0f};
+constexpr float COLOUR_PANEL_GREY[4] = {0.85f, 0.85f, 0.85f, 1.0f};  // panels and dialogs
+
 // Points at row "DeCasteljau/Deboor 1"; level r of the de Boor triangle takes
 // entry (r + 1) % 10.
 extern float (*level_colours)[4];

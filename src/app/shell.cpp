@@ -26,7 +26,7 @@ Curve* knot_list_curve = nullptr;
 int show_deboor = 0;
 int show_deboor_points = 0;
 int proj_grid = 1;
-float proj_zoom = 2.0f;
+float proj_zoom = PROJ_ZOOM_START;
 int selection_count = 1;
 
 GLUquadric* sphere_quadric = nullptr;
@@ -137,6 +137,18 @@ void redisplay(const char* codes) {
     glutPostRedisplay();
   }
   if (caller != 0 && glutGetWindow() != caller) glutSetWindow(caller);
+}
+
+void set_clear_colour(const float* rgba) {
+  glClearColor(rgba[0], rgba[1], rgba[2], rgba[3]);
+}
+
+void set_pixel_projection(int width, int height) {
+  glViewport(0, 0, width, height);
+  glMatrixMode(GL_PROJECTION);
+  glLoadIdentity();
+  gluOrtho2D(0, width, 0, height);
+  glMatrixMode(GL_MODELVIEW);
 }
 
 void main_display() {

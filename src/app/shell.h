@@ -47,8 +47,9 @@ extern Curve* knot_list_curve;  // knots gathered from joined curves (kind 3)
 extern int show_deboor;         // 1 = draw the de Boor levels as polylines
 extern int show_deboor_points;  // 1 = draw the points of levels 1 and up
 extern int proj_grid;           // 1 = grid in the projection plane
-extern float proj_zoom;         // scale of the 3D scene, 2.0 at start
-extern int selection_count;     // leading entries of edited_curve->selected in use, 1..20
+constexpr float PROJ_ZOOM_START = 2.0f;
+extern float proj_zoom;      // scale of the 3D scene, PROJ_ZOOM_START at start
+extern int selection_count;  // leading entries of edited_curve->selected in use, 1..20
 
 // Quadrics of the scene, all GLU_FILL; created with the drawing pad.
 extern GLUquadric* sphere_quadric;  // tracing and knot point spheres
@@ -68,6 +69,12 @@ void init_curves();
 void init_shared();
 // Frees the edited and lifted curves and creates them afresh.
 void curves_reset();
+
+// Sets the clear colour from an RGBA array.
+void set_clear_colour(const float* rgba);
+// Viewport over the whole window and gluOrtho2D over its pixels (y up, one
+// unit a pixel), modelview left current: the set-up of every 2D window.
+void set_pixel_projection(int width, int height);
 
 // Main window callbacks: clear and swap; reshape does nothing.
 void main_display();

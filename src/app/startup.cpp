@@ -13,8 +13,6 @@
 
 namespace {
 
-constexpr float PANEL_GREY[4] = {0.85f, 0.85f, 0.85f, 1.0f};
-
 // The main window is created one row taller than its table height, so that
 // the control panel's 75 visible rows end flush with its bottom.
 constexpr int MAIN_EXTRA_ROW = 1;
@@ -89,21 +87,21 @@ void create_windows() {
   create_top_level(window_table.win_main, MAIN_X, MAIN_Y, "2D NURBS Curve", MAIN_EXTRA_ROW);
   glutDisplayFunc(main_display);
   glutReshapeFunc(main_reshape);
-  glClearColor(PANEL_GREY[0], PANEL_GREY[1], PANEL_GREY[2], PANEL_GREY[3]);
+  set_clear_colour(COLOUR_PANEL_GREY);
 
   create_sub(window_table.win_knots, KNOTS_PLACE);
   glutDisplayFunc(knot_panel_display);
   glutReshapeFunc(knot_panel_reshape);
   glutMouseFunc(knot_panel_mouse);
   glutMotionFunc(knot_panel_motion);
-  glClearColor(PANEL_GREY[0], PANEL_GREY[1], PANEL_GREY[2], PANEL_GREY[3]);
+  set_clear_colour(COLOUR_PANEL_GREY);
 
   create_sub(window_table.win_panel, PANEL_PLACE);
   glutDisplayFunc(panel_display);
   glutReshapeFunc(panel_reshape);
   glutMouseFunc(panel_mouse);
   glutMotionFunc(panel_motion);
-  glClearColor(PANEL_GREY[0], PANEL_GREY[1], PANEL_GREY[2], PANEL_GREY[3]);
+  set_clear_colour(COLOUR_PANEL_GREY);
 
   create_sub(window_table.win_pad, PAD_PLACE);
   glutDisplayFunc(pad_display);

@@ -12,10 +12,6 @@
 
 namespace {
 
-constexpr float WINDOW_GREY[4] = {0.85f, 0.85f, 0.85f, 1.0f};  // clear colour
-constexpr float RED[4] = {1.0f, 0.0f, 0.0f, 1.0f};
-constexpr float BLACK[4] = {0.0f, 0.0f, 0.0f, 1.0f};
-
 constexpr int TEXT_LEFT = 10;         // px from the left edge to the text
 constexpr int TEXT_TOP_OFFSET = 20;   // px from the top edge down to the first baseline
 constexpr int TEXT_LINE_HEIGHT = 20;  // px between baselines
@@ -58,12 +54,8 @@ void redisplay_about() {
 
 // Records the window's size and sets up pixel coordinates with y up.
 void about_reshape(int width, int height) {
-  glClearColor(WINDOW_GREY[0], WINDOW_GREY[1], WINDOW_GREY[2], WINDOW_GREY[3]);
-  glViewport(0, 0, width, height);
-  glMatrixMode(GL_PROJECTION);
-  glLoadIdentity();
-  gluOrtho2D(0, width, 0, height);
-  glMatrixMode(GL_MODELVIEW);
+  set_clear_colour(COLOUR_PANEL_GREY);
+  set_pixel_projection(width, height);
   window_table.win_about.width = width;
   window_table.win_about.height = height;
 }
@@ -71,9 +63,9 @@ void about_reshape(int width, int height) {
 // Draws the button at the bottom right and the text from the top left.
 void about_display() {
   glClear(GL_COLOR_BUFFER_BIT);
-  glColor4fv(RED);
+  glColor4fv(COLOUR_RED);
   button_draw(&btn_dismiss);
-  glColor4fv(BLACK);
+  glColor4fv(COLOUR_BLACK);
   draw_text_block(about_text, TEXT_LEFT, window_table.win_about.height - TEXT_TOP_OFFSET,
                   TEXT_LINE_HEIGHT, GLUT_BITMAP_9_BY_15);
   glutSwapBuffers();

@@ -18,10 +18,6 @@
 
 namespace {
 
-constexpr float PANEL_GREY[4] = {0.85f, 0.85f, 0.85f, 1.0f};  // clear colour
-constexpr float BLUE[4] = {0.0f, 0.0f, 1.0f, 1.0f};
-constexpr float RED[4] = {1.0f, 0.0f, 0.0f, 1.0f};
-
 constexpr int LEFT_PANE_RIGHT = 464;  // right edge of the left background pane, px
 constexpr int RIGHT_PANE_LEFT = 466;  // left edge of the right background pane, px
 
@@ -34,6 +30,15 @@ constexpr int QUIT_STATUS = 0;
 // Group frames of the panel, in panel pixels.
 constexpr int WEIGHT_FRAME[4] = {10, 545, 220, 605};
 constexpr int BSPLINE_FRAME[4] = {485, 545, 630, 605};
+
+// Zoom after `presses` presses from the start (negative: zooming out), with a
+// margin of half a press so that rounding never blocks the last allowed step.
+constexpr float zoom_bound(int presses) {
+  float zoom = PROJ_ZOOM_START;
+  for (int i = 0; i < presses; ++i) zoom *= ZOOM_FACTOR;
+  for (int i = 0; i > presses; --i) zoom /= ZOOM_FACTOR;
+  return presses > 0 ? zoom * 0.9f : zoom * 1.1f;
+}
 
 }  // namespace
 
@@ -166,10 +171,10 @@ void panel_release() {
     std::exit(QUIT_STATUS);
   } else if (btn_zoom_in.state) {
     btn_zoom_in.state = 0;
-    proj_zoom = proj_zoom * ZOOM_FACTOR;
+    if (proj_zoom < zoom_bound(ZOOM_PRESS_LIMIT)) proj_zoom = proj_zoom * ZOOM_FACTOR;
   } else if (btn_zoom_out.state) {
     btn_zoom_out.state = 0;
-    proj_zoom = proj_zoom / ZOOM_FACTOR;
+    if (proj_zoom > zoom_bound(-ZOOM_PRESS_LIMIT)) proj_zoom = proj_zoom / ZOOM_FACTOR;
   } else if (btn_grid.state) {
     btn_grid.state = 0;
     toggle_proj_grid();
@@ -186,11 +191,7 @@ void panel_release() {
 void panel_reshape(int width, int height) {
   window_table.win_panel.width = width;
   window_table.win_panel.height = height;
-  glViewport(0, 0, width, height);
-  glMatrixMode(GL_PROJECTION);
-  glLoadIdentity();
-  gluOrtho2D(0, width, 0, height);
-  glMatrixMode(GL_MODELVIEW);
+  set_pixel_projection(width, height);
 }
 
 // Draws the two panes and every widget in its fixed order and colour.
@@ -198,41 +199,41 @@ void panel_display() {
   const int w = window_table.win_panel.width;
   const int h = window_table.win_panel.height;
   glClear(GL_COLOR_BUFFER_BIT);
-  glClearColor(PANEL_GREY[0], PANEL_GREY[1], PANEL_GREY[2], PANEL_GREY[3]);
+  set_clear_colour(COLOUR_PANEL_GREY);
   draw_raised_box(1, 1, LEFT_PANE_RIGHT, h - 1);
   draw_raised_box(RIGHT_PANE_LEFT, 1, w - 1, h - 1);
 
-  glColor4fv(BLUE);
+  glColor4fv(COLOUR_BLUE);
   draw_group_frame("Current Point Weight", WEIGHT_FRAME[0], WEIGHT_FRAME[1], WEIGHT_FRAME[2],
                    WEIGHT_FRAME[3], GLUT_BITMAP_HELVETICA_12);
   slider_draw(&weight_slider);
 
-  glColor4fv(BLUE);
+  glColor4fv(COLOUR_BLUE);
   draw_group_frame("BSpline Window", BSPLINE_FRAME[0], BSPLINE_FRAME[1], BSPLINE_FRAME[2],
                    BSPLINE_FRAME[3], GLUT_BITMAP_HELVETICA_12);
 
-  glColor4fv(BLUE);
+  glColor4fv(COLOUR_BLUE);
   button_draw(&btn_zoom_in);
-  glColor4fv(BLUE);
+  glColor4fv(COLOUR_BLUE);
   button_draw(&btn_zoom_out);
 
-  glColor4fv(BLUE);
+  glColor4fv(COLOUR_BLUE);
   checkbox_draw(&chk_deboor);
-  glColor4fv(BLUE);
+  glColor4fv(COLOUR_BLUE);
   checkbox_draw(&chk_points);
-  glColor4fv(BLUE);
+  glColor4fv(COLOUR_BLUE);
   checkbox_draw(&chk_grid);
 
-  glColor4fv(std::strcmp(btn_grid.label, GRID_OFF_LABEL) == 0 ? RED : BLUE);
+  glColor4fv(std::strcmp(btn_grid.label, GRID_OFF_LABEL) == 0 ? COLOUR_RED : COLOUR_BLUE);
   button_draw(&btn_grid);
 
-  glColor4fv(BLUE);
+  glColor4fv(COLOUR_BLUE);
   button_draw(&btn_new);
-  glColor4fv(BLUE);
+  glColor4fv(COLOUR_BLUE);
   button_draw(&btn_reset);
-  glColor4fv(BLUE);
+  glColor4fv(COLOUR_BLUE);
   button_draw(&btn_about);
-  glColor4fv(RED);
+  glColor4fv(COLOUR_RED);
   button_draw(&btn_quit);
 
   glutSwapBuffers();

@@ -8,6 +8,10 @@
 #include "widgets/slider.h"
 
 constexpr float ZOOM_FACTOR = 1.5f;  // one press of " +" or " -"
+// The zoom stops this many presses away from its start in either direction:
+// far beyond any lesson, and well short of where the scene's coordinates
+// would stop being finite floats in the projection window.
+constexpr int ZOOM_PRESS_LIMIT = 40;
 
 extern Button btn_new;
 extern Button btn_reset;

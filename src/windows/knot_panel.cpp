@@ -17,7 +17,6 @@
 
 namespace {
 
-constexpr float PANEL_GREY[4] = {0.85f, 0.85f, 0.85f, 1.0f};  // clear colour
 constexpr int VISIBLE_WIDTH = 100;  // columns of the subwindow the main window shows
 
 //------------------------------------------------------------------------------
@@ -129,16 +128,12 @@ int merge_joined_knots(Curve* curve) {
 void knot_panel_reshape(int width, int height) {
   window_table.win_knots.width = width;
   window_table.win_knots.height = height;
-  glViewport(0, 0, width, height);
-  glMatrixMode(GL_PROJECTION);
-  glLoadIdentity();
-  gluOrtho2D(0, width, 0, height);
-  glMatrixMode(GL_MODELVIEW);
+  set_pixel_projection(width, height);
 }
 
 // Reloads the bar from the edited curve and draws it in a bevelled pane.
 void knot_panel_display() {
-  glClearColor(PANEL_GREY[0], PANEL_GREY[1], PANEL_GREY[2], PANEL_GREY[3]);
+  set_clear_colour(COLOUR_PANEL_GREY);
   glClear(GL_COLOR_BUFFER_BIT);
   draw_raised_box(0, 1, VISIBLE_WIDTH - 1, window_table.win_knots.height - 1);
   knot_panel_load_bar();

@@ -16,11 +16,6 @@
 
 namespace {
 
-constexpr float WINDOW_GREY[4] = {0.85f, 0.85f, 0.85f, 1.0f};  // clear colour
-constexpr float BLUE[4] = {0.0f, 0.0f, 1.0f, 1.0f};
-constexpr float RED[4] = {1.0f, 0.0f, 0.0f, 1.0f};
-constexpr float BLACK[4] = {0.0f, 0.0f, 0.0f, 1.0f};
-
 // Group frames around the boxes, in window pixels.
 constexpr int KNOT_TYPE_FRAME[4] = {9, 110, 205, 145};
 constexpr int DEGREE_FRAME[4] = {9, 40, 205, 95};
@@ -169,39 +164,35 @@ void read_degree_boxes() {
 void new_curve_reshape(int width, int height) {
   window_table.win_new_curve.width = width;
   window_table.win_new_curve.height = height;
-  glClearColor(WINDOW_GREY[0], WINDOW_GREY[1], WINDOW_GREY[2], WINDOW_GREY[3]);
-  glViewport(0, 0, width, height);
-  glMatrixMode(GL_PROJECTION);
-  glLoadIdentity();
-  gluOrtho2D(0, width, 0, height);
-  glMatrixMode(GL_MODELVIEW);
+  set_clear_colour(COLOUR_PANEL_GREY);
+  set_pixel_projection(width, height);
 }
 
 // Draws the pane, the two push buttons, the group frames and the boxes.
 void new_curve_display() {
-  glClearColor(WINDOW_GREY[0], WINDOW_GREY[1], WINDOW_GREY[2], WINDOW_GREY[3]);
+  set_clear_colour(COLOUR_PANEL_GREY);
   glClear(GL_COLOR_BUFFER_BIT);
   draw_raised_box(1, 1, window_table.win_new_curve.width - 1,
                   window_table.win_new_curve.height - 1);
 
-  glColor4fv(BLUE);
+  glColor4fv(COLOUR_BLUE);
   button_draw(&btn_ok);
-  glColor4fv(RED);
+  glColor4fv(COLOUR_RED);
   button_draw(&btn_cancel);
 
-  glColor4fv(BLUE);
+  glColor4fv(COLOUR_BLUE);
   draw_group_frame("Knot Type", KNOT_TYPE_FRAME[0], KNOT_TYPE_FRAME[1], KNOT_TYPE_FRAME[2],
                    KNOT_TYPE_FRAME[3], GLUT_BITMAP_HELVETICA_12);
-  glColor4fv(BLUE);
+  glColor4fv(COLOUR_BLUE);
   draw_group_frame("Degree", DEGREE_FRAME[0], DEGREE_FRAME[1], DEGREE_FRAME[2], DEGREE_FRAME[3],
                    GLUT_BITMAP_HELVETICA_12);
 
   for (const Button* box : DEGREE_BOXES) {
-    glColor4fv(BLACK);
+    glColor4fv(COLOUR_BLACK);
     checkbox_draw(box);
   }
   for (const KnotTypeBox& entry : KNOT_TYPE_BOXES) {
-    glColor4fv(BLACK);
+    glColor4fv(COLOUR_BLACK);
     checkbox_draw(entry.box);
   }
 
