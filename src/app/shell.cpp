@@ -54,7 +54,7 @@ const char* const ABOUT_LINES[] = {
     "to (wx, wy, w), and the central projection of the 3D curve through the",
     "origin onto the plane z = 1 is exactly the rational curve on the pad.",
     "",
-    "Move the tracing parameter u on the knot bar to watch de Boor's",
+    "Move the tracing parameter u on the knot bar to watch the de Boor",
     "algorithm at work: every level of the triangle has a colour of its own,",
     "in both views at once. Drag a knot on the bar to change the knot vector.",
     "",
