@@ -59,7 +59,9 @@ constexpr int GRID_LINES_HALF = 9;       // lines k = -9 .. 9, 1/3 apart
 constexpr double GRID_SPACING = 1.0 / 3.0;
 constexpr double GRID_HALF = 3.0;
 
-constexpr int LABEL_BAND = 8;  // pixels: labels whose rows differ by less share one batch
+constexpr double PIECE_MARGIN = 0.05;      // pixels of doubt about where GL puts a vertex
+constexpr double PIECE_FLAT = 1e-6;        // twice the area (square pixels) of a flat triangle
+constexpr float LABEL_BATCH_ROWS = 16.0f;  // rows of raster positions one bitmap batch takes
 
 // Storage handed to gluNurbsCurve, sized to the drawn curve on every call: a
 // closed curve's wrapped copy has point_count + degree entries, which can pass
@@ -106,77 +108,317 @@ void lighting_restore(GLboolean was_on) {
 }
 
 //------------------------------------------------------------------------------
-// Display lists of quadric shapes
+// Quadric shapes drawn without their empty pieces
 //------------------------------------------------------------------------------
 
-// One quadric shape compiled into a display list of one window's GL context.
-// Each GLUT window has its own context, so the same shape is compiled once per
-// window that draws it.
-struct ShapeList {
-  int window;                 // GLUT window whose context holds the list
-  const GLUquadric* quadric;  // quadric the shape was made with
-  bool sphere;                // gluSphere (radius in base) or gluCylinder
-  double base, top, height;   // scene units
+// A sphere or cylinder as GLU emits it for a filled, outward, untextured
+// quadric (how start-up makes all three): its primitives, each a run of
+// vertices. The numbers are worked out as GLU works them out, float for float,
+// so that the pieces drawn are the very triangles GLU would draw.
+struct ShapeMesh {
+  bool sphere;               // gluSphere (radius in base) or gluCylinder
+  double base, top, height;  // scene units
   int slices, stacks;
-  GLuint list;  // 0 when GL could not make one
+  std::vector<GLenum> modes;  // GL_TRIANGLE_FAN or GL_QUAD_STRIP
+  std::vector<int> firsts;    // first vertex of each primitive
+  std::vector<int> counts;    // vertices of each primitive
+  std::vector<GLfloat> xyz;   // vertices, three floats each
 };
 
-std::vector<ShapeList> shape_lists;
+std::vector<ShapeMesh> shape_meshes;
+std::vector<double> shape_window_xy;  // scratch: window x, y of every vertex
 
-// Emits the shape through GLU, as the plain path draws it.
-void shape_emit(const ShapeList& s) {
-  GLUquadric* q = const_cast<GLUquadric*>(s.quadric);
-  if (s.sphere)
-    gluSphere(q, s.base, s.slices, s.stacks);
+constexpr double GLU_PI = 3.14159265358979323846;
+constexpr int GLU_CACHE_SIZE = 240;  // GLU cuts slices and stacks below this
+
+// Opens a primitive of the mesh.
+void mesh_begin(ShapeMesh& m, GLenum mode) {
+  m.modes.push_back(mode);
+  m.firsts.push_back(static_cast<int>(m.xyz.size() / 3));
+  m.counts.push_back(0);
+}
+
+// Appends a vertex to the open primitive.
+void mesh_vertex(ShapeMesh& m, GLfloat x, GLfloat y, GLfloat z) {
+  m.xyz.insert(m.xyz.end(), {x, y, z});
+  ++m.counts.back();
+}
+
+// gluSphere's vertices: a fan round each pole, then a quad strip per stack
+// between them. Like GLU, every angle and cache entry is a float while the
+// sines and cosines are taken in double.
+void mesh_build_sphere(ShapeMesh& m) {
+  const int slices = m.slices, stacks = m.stacks;
+  const double radius = m.base;
+  GLfloat sin_a[GLU_CACHE_SIZE], cos_a[GLU_CACHE_SIZE];
+  GLfloat sin_b[GLU_CACHE_SIZE], cos_b[GLU_CACHE_SIZE];
+  for (int i = 0; i < slices; ++i) {
+    const GLfloat angle = static_cast<GLfloat>(2 * GLU_PI * i / slices);
+    sin_a[i] = static_cast<GLfloat>(std::sin(static_cast<double>(angle)));
+    cos_a[i] = static_cast<GLfloat>(std::cos(static_cast<double>(angle)));
+  }
+  for (int j = 0; j <= stacks; ++j) {
+    const GLfloat angle = static_cast<GLfloat>(GLU_PI * j / stacks);
+    sin_b[j] = static_cast<GLfloat>(radius * std::sin(static_cast<double>(angle)));
+    cos_b[j] = static_cast<GLfloat>(radius * std::cos(static_cast<double>(angle)));
+  }
+  sin_b[0] = 0.0f;  // the poles come to a point
+  sin_b[stacks] = 0.0f;
+  sin_a[slices] = sin_a[0];
+  cos_a[slices] = cos_a[0];
+
+  mesh_begin(m, GL_TRIANGLE_FAN);
+  mesh_vertex(m, 0.0f, 0.0f, static_cast<GLfloat>(radius));
+  for (int i = slices; i >= 0; --i)
+    mesh_vertex(m, sin_b[1] * sin_a[i], sin_b[1] * cos_a[i], cos_b[1]);
+  mesh_begin(m, GL_TRIANGLE_FAN);
+  mesh_vertex(m, 0.0f, 0.0f, static_cast<GLfloat>(-radius));
+  const GLfloat s_low = sin_b[stacks - 1], z_low = cos_b[stacks - 1];
+  for (int i = 0; i <= slices; ++i) mesh_vertex(m, s_low * sin_a[i], s_low * cos_a[i], z_low);
+  for (int j = 1; j < stacks - 1; ++j) {
+    mesh_begin(m, GL_QUAD_STRIP);
+    for (int i = 0; i <= slices; ++i) {
+      mesh_vertex(m, sin_b[j + 1] * sin_a[i], sin_b[j + 1] * cos_a[i], cos_b[j + 1]);
+      mesh_vertex(m, sin_b[j] * sin_a[i], sin_b[j] * cos_a[i], cos_b[j]);
+    }
+  }
+}
+
+// gluCylinder's vertices: one quad strip per stack from z = 0 up to height.
+void mesh_build_cylinder(ShapeMesh& m) {
+  const int slices = m.slices, stacks = m.stacks;
+  GLfloat sin_a[GLU_CACHE_SIZE], cos_a[GLU_CACHE_SIZE];
+  for (int i = 0; i < slices; ++i) {
+    const GLfloat angle = static_cast<GLfloat>(2 * GLU_PI * i / slices);
+    sin_a[i] = static_cast<GLfloat>(std::sin(static_cast<double>(angle)));
+    cos_a[i] = static_cast<GLfloat>(std::cos(static_cast<double>(angle)));
+  }
+  sin_a[slices] = sin_a[0];
+  cos_a[slices] = cos_a[0];
+  const GLfloat delta = static_cast<GLfloat>(m.base - m.top);
+  for (int j = 0; j < stacks; ++j) {
+    const GLfloat z_low = static_cast<GLfloat>(j * m.height / stacks);
+    const GLfloat z_high = static_cast<GLfloat>((j + 1) * m.height / stacks);
+    const GLfloat r_low = static_cast<GLfloat>(m.base - delta * (static_cast<GLfloat>(j) / stacks));
+    const GLfloat r_high =
+        static_cast<GLfloat>(m.base - delta * (static_cast<GLfloat>(j + 1) / stacks));
+    mesh_begin(m, GL_QUAD_STRIP);
+    for (int i = 0; i <= slices; ++i) {
+      mesh_vertex(m, r_low * sin_a[i], r_low * cos_a[i], z_low);
+      mesh_vertex(m, r_high * sin_a[i], r_high * cos_a[i], z_high);
+    }
+  }
+}
+
+// The cached mesh of the shape, built on first use; null for sizes GLU itself
+// would refuse or cut, which are drawn by GLU.
+const ShapeMesh* shape_mesh(bool sphere, double base, double top, double height, int slices,
+                            int stacks) {
+  for (const ShapeMesh& m : shape_meshes)
+    if (m.sphere == sphere && m.base == base && m.top == top && m.height == height &&
+        m.slices == slices && m.stacks == stacks)
+      return &m;
+  const int min_stacks = sphere ? 2 : 1;
+  if (slices < 2 || slices >= GLU_CACHE_SIZE || stacks < min_stacks || stacks >= GLU_CACHE_SIZE ||
+      !(base >= 0.0) || !(top >= 0.0) || !(height >= 0.0) || !std::isfinite(base + top + height))
+    return nullptr;
+  ShapeMesh m{sphere, base, top, height, slices, stacks, {}, {}, {}, {}};
+  if (sphere)
+    mesh_build_sphere(m);
   else
-    gluCylinder(q, s.base, s.top, s.height, s.slices, s.stacks);
+    mesh_build_cylinder(m);
+  shape_meshes.push_back(std::move(m));
+  return &shape_meshes.back();
 }
 
-// True when the entry holds the same shape for the same window.
-bool shape_matches(const ShapeList& a, const ShapeList& b) {
-  return a.window == b.window && a.quadric == b.quadric && a.sphere == b.sphere &&
-         a.base == b.base && a.top == b.top && a.height == b.height && a.slices == b.slices &&
-         a.stacks == b.stacks;
+// True when the state lets a piece be judged by its vertices' pixels alone:
+// filled, unlit (no normals are sent), not smoothed nor multisampled, and an
+// affine (orthographic) transformation so that window positions are exact
+// linear images of the vertices.
+bool pieces_can_be_skipped(const GLdouble mv[16], const GLdouble pr[16]) {
+  if (glIsEnabled(GL_LIGHTING) || glIsEnabled(GL_POLYGON_SMOOTH)) return false;
+  GLint samples = 0;
+  glGetIntegerv(GL_SAMPLE_BUFFERS, &samples);
+  if (samples != 0) return false;
+  GLint modes[2] = {0, 0};
+  glGetIntegerv(GL_POLYGON_MODE, modes);
+  if (modes[0] != GL_FILL || modes[1] != GL_FILL) return false;
+  for (const GLdouble* a : {mv, pr})
+    if (a[3] != 0.0 || a[7] != 0.0 || a[11] != 0.0 || a[15] != 1.0) return false;
+  return true;
 }
 
-// Compiles the shape into a new list of the current context; 0 on failure or
-// while another list is being compiled (lists do not nest).
-GLuint shape_compile(const ShapeList& s) {
-  GLint compiling = 0;
-  glGetIntegerv(GL_LIST_INDEX, &compiling);
-  if (compiling != 0) return 0;
-  const GLuint list = glGenLists(1);
-  if (list == 0) return 0;
-  glNewList(list, GL_COMPILE);
-  shape_emit(s);
-  glEndList();
-  return list;
+// Window position of vertex v of the mesh being drawn.
+const double* window_xy(int v) {
+  return &shape_window_xy[static_cast<size_t>(v) * 2];
 }
 
-// Draws the shape from the current window's list, compiling it on first use;
-// directly when the cache is off or no list can be had.
-void shape_draw(ShapeList want) {
-  want.window = glutGetWindow();
-  if (render_cache == 0 || want.window == 0 || want.quadric == nullptr) {
-    shape_emit(want);
+// Twice the signed window area of triangle (a, b, c): positive when it turns
+// counter-clockwise on screen.
+double twice_area(const double* a, const double* b, const double* c) {
+  return (b[0] - a[0]) * (c[1] - a[1]) - (b[1] - a[1]) * (c[0] - a[0]);
+}
+
+// True when GL may give triangle (a, b, c) a fragment: some pixel centre
+// (k + 0.5) lies within PIECE_MARGIN pixels of it. GL works in floats and
+// snaps positions to 1/256 pixel, far less than the margin, so a triangle
+// found clear of every centre produces no fragment at all.
+bool triangle_may_cover(const double* a, const double* b, const double* c) {
+  const double* v[3] = {a, b, c};
+  double first[2], last[2];
+  for (int axis = 0; axis < 2; ++axis) {
+    const double lo = std::min({a[axis], b[axis], c[axis]}) - PIECE_MARGIN - 0.5;
+    const double hi = std::max({a[axis], b[axis], c[axis]}) + PIECE_MARGIN - 0.5;
+    if (!std::isfinite(lo) || !std::isfinite(hi)) return true;
+    first[axis] = std::ceil(lo);
+    last[axis] = std::floor(hi);
+    if (first[axis] > last[axis]) return false;
+  }
+  const double area = twice_area(a, b, c);
+  // Nearly flat: its edges give no reliable side, the box decides.
+  if (std::fabs(area) < PIECE_FLAT) return true;
+  const double turn = area > 0.0 ? 1.0 : -1.0;
+  for (double y = first[1]; y <= last[1]; ++y)
+    for (double x = first[0]; x <= last[0]; ++x) {
+      const double px = x + 0.5, py = y + 0.5;
+      bool inside = true;
+      for (int e = 0; e < 3 && inside; ++e) {
+        const double* p = v[e];
+        const double* q = v[(e + 1) % 3];
+        const double ex = q[0] - p[0], ey = q[1] - p[1];
+        // Distance of the centre from the edge times its length, positive
+        // inside; |ex| + |ey| bounds the length from above.
+        const double inward = turn * (ex * (py - p[1]) - ey * (px - p[0]));
+        inside = inward >= -PIECE_MARGIN * (std::fabs(ex) + std::fabs(ey));
+      }
+      if (inside) return true;
+    }
+  return false;
+}
+
+// True when GL surely culls triangle (a, b, c) as a back face: it turns
+// clockwise by more than any doubt about its vertices could reverse.
+bool triangle_culled(const double* a, const double* b, const double* c) {
+  // Each side's |dx| + |dy| bounds its length from above.
+  const double perimeter = std::fabs(b[0] - a[0]) + std::fabs(b[1] - a[1]) +
+                           std::fabs(c[0] - b[0]) + std::fabs(c[1] - b[1]) +
+                           std::fabs(a[0] - c[0]) + std::fabs(a[1] - c[1]);
+  return twice_area(a, b, c) < -2.0 * PIECE_MARGIN * perimeter;
+}
+
+// True when the piece may give a fragment: a fan triangle (apex, v1, v2), or
+// a strip quad v0 v1 v2 v3 in strip order. A quad is judged by all four
+// triangles its corners make, whichever diagonal GL splits it along.
+bool piece_may_show(const int* index, int count, bool back_culled) {
+  const double* v[4];
+  for (int k = 0; k < count; ++k) v[k] = window_xy(index[k]);
+  if (count == 3) {
+    if (back_culled && triangle_culled(v[0], v[1], v[2])) return false;
+    return triangle_may_cover(v[0], v[1], v[2]);
+  }
+  // Strip order v0 v1 v2 v3 turns as the quad v0 v1 v3 v2.
+  const double* t[4][3] = {
+      {v[0], v[1], v[3]}, {v[0], v[3], v[2]}, {v[0], v[1], v[2]}, {v[1], v[3], v[2]}};
+  if (back_culled) {
+    bool all_culled = true;
+    for (const auto& tri : t) all_culled = all_culled && triangle_culled(tri[0], tri[1], tri[2]);
+    if (all_culled) return false;
+  }
+  for (const auto& tri : t)
+    if (triangle_may_cover(tri[0], tri[1], tri[2])) return true;
+  return false;
+}
+
+// Sends vertices first .. last of the mesh as one primitive of the mode, led
+// by the fan's apex when there is one (apex >= 0).
+void run_emit(const ShapeMesh& m, GLenum mode, int apex, int first, int last) {
+  glBegin(mode);
+  if (apex >= 0) glVertex3fv(&m.xyz[static_cast<size_t>(apex) * 3]);
+  for (int v = first; v <= last; ++v) glVertex3fv(&m.xyz[static_cast<size_t>(v) * 3]);
+  glEnd();
+}
+
+// Sends primitive p of the mesh without the pieces (fan triangles, strip
+// quads) that cannot show. The pieces kept go out in order as runs of the
+// same primitive: GL splits a run of a fan or of a quad strip into exactly
+// the triangles it splits them into inside the whole primitive.
+void primitive_emit(const ShapeMesh& m, size_t p, bool back_culled) {
+  const int first = m.firsts[p], count = m.counts[p];
+  const bool fan = m.modes[p] == GL_TRIANGLE_FAN;
+  // Piece k: fan triangle (first, first + k, first + k + 1) for k = 1 ..
+  // count - 2; strip quad first + k .. first + k + 3 for even k up to count - 4.
+  const int step = fan ? 1 : 2;
+  const int size = fan ? 3 : 4;
+  const int lo = fan ? 1 : 0;
+  const int hi = fan ? count - 2 : count - 4;
+  const int apex = fan ? first : -1;
+  const int tail = fan ? 1 : 3;  // vertices a piece reaches past its own index
+  int run = -1;                  // first piece of the run being gathered
+  for (int k = lo; k <= hi; k += step) {
+    const int piece[4] = {fan ? first : first + k, first + k + (fan ? 0 : 1),
+                          first + k + (fan ? 1 : 2), first + k + 3};
+    const bool keep = piece_may_show(piece, size, back_culled);
+    if (keep && run < 0) run = k;
+    if (!keep && run >= 0) {
+      run_emit(m, m.modes[p], apex, first + run, first + k - step + tail);
+      run = -1;
+    }
+  }
+  if (run >= 0) run_emit(m, m.modes[p], apex, first + run, first + count - 1);
+}
+
+// Draws the mesh leaving out what cannot show, so that every fragment GLU's
+// drawing makes is made alike: a small sphere has most of its 512 triangles
+// behind it or between pixel centres.
+void mesh_draw(const ShapeMesh& m, GLUquadric* quadric) {
+  GLdouble mv[16], pr[16];
+  GLint vp[4];
+  glGetDoublev(GL_MODELVIEW_MATRIX, mv);
+  glGetDoublev(GL_PROJECTION_MATRIX, pr);
+  glGetIntegerv(GL_VIEWPORT, vp);
+  if (!pieces_can_be_skipped(mv, pr)) {
+    if (m.sphere)
+      gluSphere(quadric, m.base, m.slices, m.stacks);
+    else
+      gluCylinder(quadric, m.base, m.top, m.height, m.slices, m.stacks);
     return;
   }
-  auto found = std::find_if(shape_lists.begin(), shape_lists.end(),
-                            [&want](const ShapeList& s) { return shape_matches(s, want); });
-  if (found == shape_lists.end()) {
-    want.list = shape_compile(want);
-    if (want.list != 0) shape_lists.push_back(want);
-  } else if (found->list == 0 || glIsList(found->list) != GL_TRUE) {
-    // A window made anew under an old id has a fresh context without the list.
-    found->list = shape_compile(want);
-    want.list = found->list;
-  } else {
-    want.list = found->list;
+  GLint cull_mode = 0, front = 0;
+  glGetIntegerv(GL_CULL_FACE_MODE, &cull_mode);
+  glGetIntegerv(GL_FRONT_FACE, &front);
+  const bool back_culled = glIsEnabled(GL_CULL_FACE) && cull_mode == GL_BACK && front == GL_CCW;
+
+  // Window x and y of object point v: viewport of (projection * modelview) v.
+  double a[8];
+  for (int r = 0; r < 2; ++r)
+    for (int c = 0; c < 4; ++c)
+      a[r * 4 + c] = pr[r] * mv[c * 4] + pr[4 + r] * mv[c * 4 + 1] + pr[8 + r] * mv[c * 4 + 2] +
+                     pr[12 + r] * mv[c * 4 + 3];
+  const size_t vertices = m.xyz.size() / 3;
+  shape_window_xy.resize(vertices * 2);
+  for (size_t v = 0; v < vertices; ++v) {
+    const double x = m.xyz[v * 3], y = m.xyz[v * 3 + 1], z = m.xyz[v * 3 + 2];
+    for (int r = 0; r < 2; ++r) {
+      const double ndc = a[r * 4] * x + a[r * 4 + 1] * y + a[r * 4 + 2] * z + a[r * 4 + 3];
+      shape_window_xy[v * 2 + r] = vp[r] + (ndc + 1.0) * vp[r + 2] / 2.0;
+    }
   }
-  if (want.list != 0)
-    glCallList(want.list);
+  for (size_t p = 0; p < m.modes.size(); ++p) primitive_emit(m, p, back_culled);
+}
+
+// Draws a quadric shape: through its mesh while render_cache is on, by GLU
+// otherwise or when no mesh can stand for it.
+void shape_draw(GLUquadric* quadric, bool sphere, double base, double top, double height,
+                int slices, int stacks) {
+  const ShapeMesh* m = render_cache != 0 && quadric != nullptr
+                           ? shape_mesh(sphere, base, top, height, slices, stacks)
+                           : nullptr;
+  if (m != nullptr)
+    mesh_draw(*m, quadric);
+  else if (sphere)
+    gluSphere(quadric, base, slices, stacks);
   else
-    shape_emit(want);
+    gluCylinder(quadric, base, top, height, slices, stacks);
 }
 
 // True when the back faces of a closed convex shape about to be drawn in the
@@ -226,12 +468,15 @@ void label_text(int i) {
   for (const char* c = text; *c != '\0'; ++c) glutBitmapCharacter(GLUT_BITMAP_9_BY_15, *c);
 }
 
-// Labels in one opaque colour, sorted into rows so that GL gathers neighbouring
-// bitmaps into one draw. The picture is the same in any order: each pixel ends
-// in the one colour when any label reaches it, and with the depth test on the
-// depth left is the least of theirs. The raster positions are GL's own, so
-// every label lands on the same pixels; without the depth test a label's depth
-// is never used, and one shared depth keeps GL from splitting the batch.
+// Labels in one opaque colour, drawn in bands of rows so that GL gathers the
+// bitmaps of a band into one draw. GL batches bitmaps lying in a strip of
+// rows around the first one it gets; each band therefore opens with a blank
+// glyph (a space) in its middle row and left of its labels. The picture is the
+// same in any order: each pixel ends in the one colour when any label reaches
+// it, and with the depth test on the depth left is the least of theirs. The
+// raster positions are GL's own, so every label lands on the same pixels;
+// without the depth test a label's depth is never used, and one shared depth
+// keeps GL from splitting a batch.
 void draw_labels_batched(const Curve* curve) {
   label_spots.clear();
   for (int i = 0; i < curve->point_count; ++i) {
@@ -245,15 +490,25 @@ void draw_labels_batched(const Curve* curve) {
     label_spots.push_back(LabelSpot{pos[0], pos[1], pos[2], i});
   }
   if (label_spots.empty()) return;
-  auto row = [](const LabelSpot& s) { return std::floor(s.y / LABEL_BAND); };
-  std::sort(label_spots.begin(), label_spots.end(), [&row](const LabelSpot& a, const LabelSpot& b) {
-    return row(a) != row(b) ? row(a) < row(b) : a.x < b.x;
+  if (glIsEnabled(GL_DEPTH_TEST) != GL_TRUE)
+    for (LabelSpot& s : label_spots) s.z = label_spots.front().z;
+  std::sort(label_spots.begin(), label_spots.end(), [](const LabelSpot& a, const LabelSpot& b) {
+    return a.z != b.z ? a.z < b.z : a.y < b.y;
   });
-  const bool depth = glIsEnabled(GL_DEPTH_TEST) == GL_TRUE;
-  const GLfloat shared_z = label_spots.front().z;
-  for (const LabelSpot& s : label_spots) {
-    glWindowPos3f(s.x, s.y, depth ? s.z : shared_z);
-    label_text(s.index);
+  auto band = label_spots.begin();
+  while (band != label_spots.end()) {
+    const GLfloat z = band->z, y0 = band->y;
+    const auto end = std::find_if(band, label_spots.end(), [z, y0](const LabelSpot& s) {
+      return s.z != z || s.y >= y0 + LABEL_BATCH_ROWS;
+    });
+    std::sort(band, end, [](const LabelSpot& a, const LabelSpot& b) { return a.x < b.x; });
+    glWindowPos3f(band->x, y0 + LABEL_BATCH_ROWS / 2, z);
+    glutBitmapCharacter(GLUT_BITMAP_9_BY_15, ' ');
+    for (auto s = band; s != end; ++s) {
+      glWindowPos3f(s->x, s->y, s->z);
+      label_text(s->index);
+    }
+    band = end;
   }
 }
 
@@ -593,13 +848,13 @@ void draw_grid() {
   glEnd();
 }
 
-// gluSphere through the current window's list of it.
+// gluSphere, leaving out the pieces that cannot show.
 void draw_cached_sphere(GLUquadric* quadric, double radius, int slices, int stacks) {
-  shape_draw(ShapeList{0, quadric, true, radius, 0.0, 0.0, slices, stacks, 0});
+  shape_draw(quadric, true, radius, 0.0, 0.0, slices, stacks);
 }
 
-// gluCylinder through the current window's list of it.
+// gluCylinder, leaving out the pieces that cannot show.
 void draw_cached_cylinder(GLUquadric* quadric, double base, double top, double height, int slices,
                           int stacks) {
-  shape_draw(ShapeList{0, quadric, false, base, top, height, slices, stacks, 0});
+  shape_draw(quadric, false, base, top, height, slices, stacks);
 }

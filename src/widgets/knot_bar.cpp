@@ -8,6 +8,7 @@
 
 #include <GL/freeglut.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <vector>
@@ -94,6 +95,9 @@ constexpr int MARK_HALF = 3;           // px, half height of both triangles
 constexpr int KNOT_LABEL_LEFT = -33;   // knot labels left of the bar
 constexpr int MARKER_LABEL_LEFT = 33;  // marker labels right of the bar
 constexpr int LABEL_DROP = 3;          // px from a mark's centre down to its label's baseline
+constexpr int LABEL_STRIP = 16;        // rows of label positions one bitmap batch takes
+constexpr int LABEL_HEIGHT = 14;       // px of a glyph of the 10-point Times font
+constexpr int LABEL_BOX_MARGIN = 8;    // px round the labels' glyphs, for their origins
 constexpr int BRACKET_OUTER = 23;      // range bracket's arms end at x1 + 23 ...
 constexpr int BRACKET_INNER = 19;      // ... and its spine runs at x1 + 19
 constexpr int VALUE_LEFT = 6;          // value label at (x1 + 6, y1 - 15)
@@ -200,15 +204,68 @@ void print_knot_label(const KnotBar* b, const KnotGroup& g) {
   print_at(b->x1 + KNOT_LABEL_LEFT, g.y - LABEL_DROP, KNOT_FORMAT, g.value, g.mult);
 }
 
+// Width in pixels of the group's label: its glyphs' advances, which are also
+// their bitmaps' widths.
+int knot_label_width(const KnotGroup& g) {
+  char text[KNOT_BAR_TEXT_SIZE];
+  std::snprintf(text, sizeof text, KNOT_FORMAT, g.mult, static_cast<double>(g.value));
+  return glutBitmapLength(GLUT_BITMAP_TIMES_ROMAN_10, reinterpret_cast<const unsigned char*>(text));
+}
+
 // True when the group's label ends left of every mark's base column. A label's
 // pixels span its advance from the raster position; a mark's leftmost pixel
 // column starts at the base.
 bool label_clear_of_marks(const KnotGroup& g) {
-  char text[KNOT_BAR_TEXT_SIZE];
-  std::snprintf(text, sizeof text, KNOT_FORMAT, g.mult, static_cast<double>(g.value));
-  const int width =
-      glutBitmapLength(GLUT_BITMAP_TIMES_ROMAN_10, reinterpret_cast<const unsigned char*>(text));
-  return KNOT_LABEL_LEFT + width <= MARK_BASE;
+  return KNOT_LABEL_LEFT + knot_label_width(g) <= MARK_BASE;
+}
+
+// Sends the bitmaps GL holds back to draw together: a draw of a triangle with
+// no area, which makes no fragment.
+void bitmap_batch_flush() {
+  glBegin(GL_TRIANGLES);
+  for (int k = 0; k < 3; ++k) glVertex2i(0, 0);
+  glEnd();
+}
+
+// Labels of groups [start, end), bottom to top. GL batches bitmaps lying in a
+// strip of rows around the first one it gets and fills that strip's whole
+// width: a blank glyph (a space) in the middle of each strip of labels lets a
+// strip go out as one draw, and a scissor box round the labels keeps GL from
+// filling the strip's width. The box holds every pixel of every label, so it
+// clips nothing, and the labels are drawn before it goes. A scissor box of the
+// caller's is left alone.
+void draw_label_run(const KnotBar* b, size_t start, size_t end) {
+  const bool clip = glIsEnabled(GL_SCISSOR_TEST) != GL_TRUE;
+  GLint box[4] = {0, 0, 0, 0};
+  if (clip) {
+    int width = 0, lo = knot_groups[start].y, hi = lo;
+    for (size_t g = start; g < end; ++g) {
+      width = std::max(width, knot_label_width(knot_groups[g]));
+      lo = std::min(lo, knot_groups[g].y);
+      hi = std::max(hi, knot_groups[g].y);
+    }
+    glGetIntegerv(GL_SCISSOR_BOX, box);
+    glEnable(GL_SCISSOR_TEST);
+    const int x = b->x1 + KNOT_LABEL_LEFT - LABEL_BOX_MARGIN;
+    const int y = lo - LABEL_DROP - LABEL_BOX_MARGIN;
+    glScissor(x, y, width + 2 * LABEL_BOX_MARGIN, hi - lo + LABEL_HEIGHT + 2 * LABEL_BOX_MARGIN);
+  }
+  int strip_end = 0;
+  for (size_t g = start; g < end; ++g) {
+    const int y = knot_groups[g].y - LABEL_DROP;
+    if (g == start || y >= strip_end || y < strip_end - LABEL_STRIP) {
+      glColor4fv(BLACK);
+      glRasterPos2i(b->x1 + KNOT_LABEL_LEFT, y + LABEL_STRIP / 2);
+      draw_bitmap_text(" ", GLUT_BITMAP_TIMES_ROMAN_10);
+      strip_end = y + LABEL_STRIP;
+    }
+    print_knot_label(b, knot_groups[g]);
+  }
+  if (clip) {
+    bitmap_batch_flush();
+    glScissor(box[0], box[1], box[2], box[3]);
+    glDisable(GL_SCISSOR_TEST);
+  }
 }
 
 // Marks one knot list: equal-looking neighbours are merged in place into groups,
@@ -247,7 +304,11 @@ void draw_knot_list(const KnotBar* b, float* list, int count) {
     glBegin(GL_TRIANGLES);
     for (size_t g = start; g < end; ++g) emit_knot_mark(b, knot_groups[g]);
     glEnd();
-    for (size_t g = start; g < end; ++g) print_knot_label(b, knot_groups[g]);
+    if (knot_bar_batch != 0) {
+      draw_label_run(b, start, end);
+    } else {
+      for (size_t g = start; g < end; ++g) print_knot_label(b, knot_groups[g]);
+    }
     start = end;
   }
 }

@@ -1,14 +1,54 @@
 // The drawing shortcuts leave every pixel as it was: the drawing pad, the
-// projection window and the knot panel drawn with the display-list caches,
-// back-face culling and batched labels on are compared pixel for pixel with
-// the same frames drawn on the plain reference path.
+// projection window and the knot panel drawn with the shortcuts on (spheres
+// and cones without their empty pieces, culled back faces, batched labels and
+// knot marks) are compared pixel for pixel with the same frames drawn on the
+// plain reference path; and the shapes' vertices are GLU's own, bit for bit.
 #include "view3d/scene_fixture.h"
 
 #include "windows/knot_panel.h"
 
+#include <dlfcn.h>
+
 #include <cmath>
+#include <cstring>
 #include <string>
 #include <vector>
+
+namespace {
+
+// Primitives sent to GL while recording: mode and vertices, three floats each.
+struct SentPrimitive {
+  GLenum mode;
+  std::vector<GLfloat> xyz;
+};
+bool recording = false;
+std::vector<SentPrimitive> sent;
+
+template <typename F>
+F next_gl(const char* name) {
+  return reinterpret_cast<F>(dlsym(RTLD_NEXT, name));
+}
+
+}  // namespace
+
+// GLU sends its vertices through glVertex3f and the renderer through
+// glVertex3fv; the executable's definitions come before libGL's, record while
+// asked to and forward.
+extern "C" void glBegin(GLenum mode) {
+  static auto real = next_gl<void (*)(GLenum)>("glBegin");
+  if (recording) sent.push_back(SentPrimitive{mode, {}});
+  real(mode);
+}
+extern "C" void glVertex3f(GLfloat x, GLfloat y, GLfloat z) {
+  static auto real = next_gl<void (*)(GLfloat, GLfloat, GLfloat)>("glVertex3f");
+  if (recording && !sent.empty()) sent.back().xyz.insert(sent.back().xyz.end(), {x, y, z});
+  real(x, y, z);
+}
+extern "C" void glVertex3fv(const GLfloat* v) {
+  static auto real = next_gl<void (*)(const GLfloat*)>("glVertex3fv");
+  if (recording && !sent.empty()) sent.back().xyz.insert(sent.back().xyz.end(), {v[0], v[1], v[2]});
+  real(v);
+}
 
 namespace {
 
@@ -166,6 +206,71 @@ TEST_F(RenderIdentityTest, TurnedAndZoomedProjectionLooksTheSame) {
   for (int i = 0; i < 16; ++i) view_matrix[i] = turned[i];
   proj_zoom = 3.0f;
   expect_same_pictures("turned");
+}
+
+// What a shape draw sends to GL, drawn on the pad at the given scale.
+std::vector<SentPrimitive> record_shape(double scale, void (*draw)()) {
+  glutSetWindow(window_table.win_pad.id);
+  glPushMatrix();
+  glLoadIdentity();
+  glTranslated(270.5, 270.5, 0.0);
+  glScaled(scale, scale, scale);
+  glRotated(30.0, 1.0, 0.3, 0.1);  // no side of a cylinder edge-on
+  sent.clear();
+  recording = true;
+  draw();
+  recording = false;
+  glPopMatrix();
+  return sent;
+}
+
+size_t vertex_floats(const std::vector<SentPrimitive>& primitives) {
+  size_t n = 0;
+  for (const SentPrimitive& p : primitives) n += p.xyz.size();
+  return n;
+}
+
+TEST_F(RenderIdentityTest, ShapesSendGluVerticesBitForBitAndLeaveOutEmptyPieces) {
+  struct Shape {
+    const char* name;
+    void (*glu)();
+    void (*cached)();
+    bool small;  // a few pixels across at the small scale
+  };
+  const Shape shapes[] = {
+      {"knot sphere", [] { gluSphere(sphere_quadric, 0.05, 16, 16); },
+       [] { draw_cached_sphere(sphere_quadric, 0.05, 16, 16); }, true},
+      {"tracing sphere", [] { gluSphere(sphere_quadric, 0.067, 16, 16); },
+       [] { draw_cached_sphere(sphere_quadric, 0.067, 16, 16); }, true},
+      {"cone", [] { gluCylinder(cone_quadric, 0.067, 0.0, 0.25, 10, 10); },
+       [] { draw_cached_cylinder(cone_quadric, 0.067, 0.0, 0.25, 10, 10); }, true},
+      {"shaft", [] { gluCylinder(axis_quadric, 0.022, 0.022, 5.7, 10, 10); },
+       [] { draw_cached_cylinder(axis_quadric, 0.022, 0.022, 5.7, 10, 10); }, false},
+  };
+  for (const Shape& shape : shapes) {
+    SCOPED_TRACE(shape.name);
+    // Large enough that every piece covers pixel centres: all of GLU's
+    // primitives go out whole, vertex for vertex.
+    const std::vector<SentPrimitive> glu = record_shape(4000.0, shape.glu);
+    const std::vector<SentPrimitive> cached = record_shape(4000.0, shape.cached);
+    ASSERT_FALSE(glu.empty());
+    ASSERT_EQ(cached.size(), glu.size());
+    for (size_t p = 0; p < glu.size(); ++p) {
+      EXPECT_EQ(cached[p].mode, glu[p].mode);
+      ASSERT_EQ(cached[p].xyz.size(), glu[p].xyz.size());
+      EXPECT_EQ(
+          std::memcmp(cached[p].xyz.data(), glu[p].xyz.data(), glu[p].xyz.size() * sizeof(GLfloat)),
+          0)
+          << "primitive " << p;
+    }
+    // At a few pixels across many pieces lie between pixel centres.
+    if (shape.small) {
+      EXPECT_LT(vertex_floats(record_shape(60.0, shape.cached)), vertex_floats(glu));
+    }
+    render_cache = 0;
+    EXPECT_EQ(vertex_floats(record_shape(60.0, shape.cached)), vertex_floats(glu));
+    render_cache = 1;
+  }
 }
 
 }  // namespace
