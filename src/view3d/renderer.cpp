@@ -59,7 +59,10 @@ constexpr int GRID_LINES_HALF = 9;       // lines k = -9 .. 9, 1/3 apart
 constexpr double GRID_SPACING = 1.0 / 3.0;
 constexpr double GRID_HALF = 3.0;
 
-constexpr double PIECE_MARGIN = 0.05;      // pixels of doubt about where GL puts a vertex
+// Pixels of doubt about where GL puts a vertex: it rounds positions to the
+// nearest 1/256 pixel (an error under 0.002) and works in floats (errors near
+// 1e-4 pixel here), so 0.02 is ten times what it can miss by.
+constexpr double PIECE_MARGIN = 0.02;
 constexpr double PIECE_FLAT = 1e-6;        // twice the area (square pixels) of a flat triangle
 constexpr float LABEL_BATCH_ROWS = 16.0f;  // rows of raster positions one bitmap batch takes
 
@@ -259,32 +262,47 @@ double twice_area(const double* a, const double* b, const double* c) {
   return (b[0] - a[0]) * (c[1] - a[1]) - (b[1] - a[1]) * (c[0] - a[0]);
 }
 
-// True when GL may give triangle (a, b, c) a fragment: some pixel centre
-// (k + 0.5) lies within PIECE_MARGIN pixels of it. GL works in floats and
-// snaps positions to 1/256 pixel, far less than the margin, so a triangle
-// found clear of every centre produces no fragment at all.
-bool triangle_may_cover(const double* a, const double* b, const double* c) {
-  const double* v[3] = {a, b, c};
-  double first[2], last[2];
+// The pixel centres (k + 0.5) within PIECE_MARGIN pixels of the box round
+// the n points, as ranges of k in first and last; false when there is none.
+// A shape clear of every centre so found produces no fragment.
+bool centres_near(const double* const* v, int n, double first[2], double last[2]) {
   for (int axis = 0; axis < 2; ++axis) {
-    const double lo = std::min({a[axis], b[axis], c[axis]}) - PIECE_MARGIN - 0.5;
-    const double hi = std::max({a[axis], b[axis], c[axis]}) + PIECE_MARGIN - 0.5;
-    if (!std::isfinite(lo) || !std::isfinite(hi)) return true;
-    first[axis] = std::ceil(lo);
-    last[axis] = std::floor(hi);
+    double lo = v[0][axis], hi = v[0][axis];
+    for (int k = 1; k < n; ++k) {
+      lo = std::min(lo, v[k][axis]);
+      hi = std::max(hi, v[k][axis]);
+    }
+    first[axis] = std::ceil(lo - PIECE_MARGIN - 0.5);
+    last[axis] = std::floor(hi + PIECE_MARGIN - 0.5);
+    if (!std::isfinite(first[axis]) || !std::isfinite(last[axis])) {
+      // Out of reach of any sum: let GL judge it.
+      first[axis] = last[axis] = 0.0;
+      return true;
+    }
     if (first[axis] > last[axis]) return false;
   }
-  const double area = twice_area(a, b, c);
+  return true;
+}
+
+// True when GL may give the convex polygon v[0..n) a fragment: some pixel
+// centre of the ranges lies within PIECE_MARGIN pixels of it.
+bool convex_may_cover(const double* const* v, int n, const double first[2], const double last[2]) {
+  double area = 0.0;
+  for (int k = 0; k < n; ++k) {
+    const double* p = v[k];
+    const double* q = v[(k + 1) % n];
+    area += p[0] * q[1] - q[0] * p[1];
+  }
   // Nearly flat: its edges give no reliable side, the box decides.
-  if (std::fabs(area) < PIECE_FLAT) return true;
+  if (!(std::fabs(area) >= PIECE_FLAT)) return true;
   const double turn = area > 0.0 ? 1.0 : -1.0;
   for (double y = first[1]; y <= last[1]; ++y)
     for (double x = first[0]; x <= last[0]; ++x) {
       const double px = x + 0.5, py = y + 0.5;
       bool inside = true;
-      for (int e = 0; e < 3 && inside; ++e) {
+      for (int e = 0; e < n && inside; ++e) {
         const double* p = v[e];
-        const double* q = v[(e + 1) % 3];
+        const double* q = v[(e + 1) % n];
         const double ex = q[0] - p[0], ey = q[1] - p[1];
         // Distance of the centre from the edge times its length, positive
         // inside; |ex| + |ey| bounds the length from above.
@@ -294,6 +312,13 @@ bool triangle_may_cover(const double* a, const double* b, const double* c) {
       if (inside) return true;
     }
   return false;
+}
+
+// True when GL may give triangle (a, b, c) a fragment.
+bool triangle_may_cover(const double* a, const double* b, const double* c) {
+  const double* v[3] = {a, b, c};
+  double first[2], last[2];
+  return centres_near(v, 3, first, last) && convex_may_cover(v, 3, first, last);
 }
 
 // True when GL surely culls triangle (a, b, c) as a back face: it turns
@@ -307,8 +332,9 @@ bool triangle_culled(const double* a, const double* b, const double* c) {
 }
 
 // True when the piece may give a fragment: a fan triangle (apex, v1, v2), or
-// a strip quad v0 v1 v2 v3 in strip order. A quad is judged by all four
-// triangles its corners make, whichever diagonal GL splits it along.
+// a strip quad v0 v1 v2 v3 in strip order. A quad stands for the triangles
+// its corners make, whichever diagonal GL splits it along: when it is convex
+// on screen they fill the quad itself, otherwise each is judged alone.
 bool piece_may_show(const int* index, int count, bool back_culled) {
   const double* v[4];
   for (int k = 0; k < count; ++k) v[k] = window_xy(index[k]);
@@ -317,13 +343,25 @@ bool piece_may_show(const int* index, int count, bool back_culled) {
     return triangle_may_cover(v[0], v[1], v[2]);
   }
   // Strip order v0 v1 v2 v3 turns as the quad v0 v1 v3 v2.
-  const double* t[4][3] = {
-      {v[0], v[1], v[3]}, {v[0], v[3], v[2]}, {v[0], v[1], v[2]}, {v[1], v[3], v[2]}};
+  const double* quad[4] = {v[0], v[1], v[3], v[2]};
+  const double* t[4][3] = {{quad[0], quad[1], quad[2]},
+                           {quad[1], quad[2], quad[3]},
+                           {quad[2], quad[3], quad[0]},
+                           {quad[3], quad[0], quad[1]}};
   if (back_culled) {
     bool all_culled = true;
     for (const auto& tri : t) all_culled = all_culled && triangle_culled(tri[0], tri[1], tri[2]);
     if (all_culled) return false;
   }
+  double first[2], last[2];
+  if (!centres_near(quad, 4, first, last)) return false;
+  int left = 0, right = 0;
+  for (const auto& tri : t) {
+    const double turn = twice_area(tri[0], tri[1], tri[2]);
+    left += turn >= PIECE_FLAT;
+    right += turn <= -PIECE_FLAT;
+  }
+  if (left == 4 || right == 4) return convex_may_cover(quad, 4, first, last);
   for (const auto& tri : t)
     if (triangle_may_cover(tri[0], tri[1], tri[2])) return true;
   return false;
