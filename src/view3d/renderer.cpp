@@ -63,8 +63,9 @@ constexpr double GRID_HALF = 3.0;
 // nearest 1/256 pixel (an error under 0.002) and works in floats (errors near
 // 1e-4 pixel here), so 0.02 is ten times what it can miss by.
 constexpr double PIECE_MARGIN = 0.02;
-constexpr double PIECE_FLAT = 1e-6;        // twice the area (square pixels) of a flat triangle
-constexpr float LABEL_BATCH_ROWS = 16.0f;  // rows of raster positions one bitmap batch takes
+constexpr double PIECE_FLAT = 1e-6;         // twice the area (square pixels) of a flat triangle
+constexpr double PIECE_CENTRES_MAX = 64.0;  // pixel centres searched for one piece at most
+constexpr float LABEL_BATCH_ROWS = 16.0f;   // rows of raster positions one bitmap batch takes
 
 // Storage handed to gluNurbsCurve, sized to the drawn curve on every call: a
 // closed curve's wrapped copy has point_count + degree entries, which can pass
@@ -293,8 +294,10 @@ bool convex_may_cover(const double* const* v, int n, const double first[2], cons
     const double* q = v[(k + 1) % n];
     area += p[0] * q[1] - q[0] * p[1];
   }
-  // Nearly flat: its edges give no reliable side, the box decides.
+  // Nearly flat: its edges give no reliable side, the box decides. A large
+  // polygon is kept unjudged, so the search stays short at any zoom.
   if (!(std::fabs(area) >= PIECE_FLAT)) return true;
+  if ((last[0] - first[0] + 1.0) * (last[1] - first[1] + 1.0) > PIECE_CENTRES_MAX) return true;
   const double turn = area > 0.0 ? 1.0 : -1.0;
   for (double y = first[1]; y <= last[1]; ++y)
     for (double x = first[0]; x <= last[0]; ++x) {

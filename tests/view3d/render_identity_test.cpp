@@ -266,6 +266,8 @@ TEST_F(RenderIdentityTest, ShapesSendGluVerticesBitForBitAndLeaveOutEmptyPieces)
           0)
           << "primitive " << p;
     }
+    // Zoomed without bound every piece is kept, and judged in short order.
+    EXPECT_EQ(vertex_floats(record_shape(1e7, shape.cached)), vertex_floats(glu));
     // At a few pixels across many pieces lie between pixel centres.
     if (shape.small) {
       EXPECT_LT(vertex_floats(record_shape(60.0, shape.cached)), vertex_floats(glu));
