@@ -161,12 +161,36 @@ void draw_projection_lines() {
   // wrapped copy exists only while drawing, so only the n points get a line.
   const Curve* lifted = lifted_curve;
   const int n = lifted != nullptr ? lifted->point_count : 0;
-  for (int i = 0; i < n; ++i) {
-    const ControlPoint& p = lifted->points[i];
-    const double q[3] = {p.x, p.y, p.z};
+  if (render_cache != 0) {
+    // Lines and cones share one translucent colour, so where they overlap the
+    // pixel depends only on how many are drawn over it, not in which order:
+    // all the lines can go out as one primitive, the stipple starting afresh
+    // on each segment as it does on each line of its own.
     glColor4fv(LINE_COLOUR);
-    stippled_ray(q);
-    cone_toward(q);
+    glLineWidth(LINE_WIDTH);
+    glEnable(GL_LINE_STIPPLE);
+    glLineStipple(LINE_STIPPLE_FACTOR, LINE_STIPPLE);
+    glBegin(GL_LINES);
+    for (int i = 0; i < n; ++i) {
+      const ControlPoint& p = lifted->points[i];
+      glVertex3f(0.0f, 0.0f, 0.0f);
+      glVertex3f(static_cast<float>(p.x), static_cast<float>(p.y), static_cast<float>(p.z));
+    }
+    glEnd();
+    glDisable(GL_LINE_STIPPLE);
+    for (int i = 0; i < n; ++i) {
+      const ControlPoint& p = lifted->points[i];
+      const double q[3] = {p.x, p.y, p.z};
+      cone_toward(q);
+    }
+  } else {
+    for (int i = 0; i < n; ++i) {
+      const ControlPoint& p = lifted->points[i];
+      const double q[3] = {p.x, p.y, p.z};
+      glColor4fv(LINE_COLOUR);
+      stippled_ray(q);
+      cone_toward(q);
+    }
   }
 
   const double t[3] = {tracing_point_3d[0], tracing_point_3d[1], tracing_point_3d[2]};
