@@ -9,11 +9,12 @@
 
 #include <GL/glu.h>
 
-// 1 (the default): spheres and cylinders are replayed from display lists
-// compiled once per window, the hidden back faces of opaque knot spheres are
-// culled and point labels are drawn in an order that lets GL batch them; the
-// picture stays the same pixel for pixel. 0 draws everything directly: the
-// reference path the picture-identity tests compare with.
+// 1 (the default): spheres and cylinders are drawn from GLU's own vertices
+// without the pieces that cannot show (culled back faces of opaque knot
+// spheres, pieces between pixel centres), point labels in batches GL can draw
+// together and projection lines as one primitive; the picture stays the same
+// pixel for pixel. 0 draws everything directly: the reference path the
+// picture-identity tests compare with.
 extern int render_cache;
 
 // Where the lifted curve's tracing point was last drawn; (0, 0, 0) after a
@@ -29,8 +30,9 @@ void draw_control_polygon(const Curve* curve);
 void draw_axes(int with_z);
 // 19 x 19 grid lines over [-3, 3]^2 in the plane z = 0.
 void draw_grid();
-// gluSphere and gluCylinder of the quadric at the origin, through the current
-// window's display list for that quadric and size while render_cache is on.
+// gluSphere and gluCylinder of a filled quadric at the origin; while
+// render_cache is on, from vertices worked out once per size, leaving out the
+// pieces that cannot produce a fragment.
 void draw_cached_sphere(GLUquadric* quadric, double radius, int slices, int stacks);
 void draw_cached_cylinder(GLUquadric* quadric, double base, double top, double height, int slices,
                           int stacks);
