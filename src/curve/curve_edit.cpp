@@ -41,6 +41,7 @@ double tangent_step(double old_value, double j, double scale, double num, double
 // the moved point, scaling each component of J - Q by the change of the moved
 // point's offset from J (or, where that offset was zero, by another axis's).
 // J is taken by value: Q and J may be one entry of a curve joined to itself.
+// cppcheck-suppress passedByValue
 void tangent_rule(ControlPoint& q, const ControlPoint j, const ControlPoint& o,
                   const ControlPoint& n) {
   if (o.x != j.x)
@@ -98,6 +99,7 @@ void follow_next(Curve* curve, int a, const ControlPoint& o, const ControlPoint&
 
 // Inserts a point by mode and makes it current; an empty curve or a current
 // point that names no point turns the insertion into an append.
+// cppcheck-suppress passedByValue ; the point is a value the caller builds in place
 void curve_add_point(Curve* curve, ControlPoint point, int mode) {
   const int n = curve->point_count;
   int c = curve->selected[0];

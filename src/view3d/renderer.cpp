@@ -339,7 +339,7 @@ bool triangle_culled(const double* a, const double* b, const double* c) {
 // its corners make, whichever diagonal GL splits it along: when it is convex
 // on screen they fill the quad itself, otherwise each is judged alone.
 bool piece_may_show(const int* index, int count, bool back_culled) {
-  const double* v[4];
+  const double* v[4] = {};
   for (int k = 0; k < count; ++k) v[k] = window_xy(index[k]);
   if (count == 3) {
     if (back_culled && triangle_culled(v[0], v[1], v[2])) return false;
