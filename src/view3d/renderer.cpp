@@ -154,8 +154,8 @@ void mesh_vertex(ShapeMesh& m, GLfloat x, GLfloat y, GLfloat z) {
 void mesh_build_sphere(ShapeMesh& m) {
   const int slices = m.slices, stacks = m.stacks;
   const double radius = m.base;
-  GLfloat sin_a[GLU_CACHE_SIZE], cos_a[GLU_CACHE_SIZE];
-  GLfloat sin_b[GLU_CACHE_SIZE], cos_b[GLU_CACHE_SIZE];
+  GLfloat sin_a[GLU_CACHE_SIZE] = {}, cos_a[GLU_CACHE_SIZE] = {};
+  GLfloat sin_b[GLU_CACHE_SIZE] = {}, cos_b[GLU_CACHE_SIZE] = {};
   for (int i = 0; i < slices; ++i) {
     const GLfloat angle = static_cast<GLfloat>(2 * GLU_PI * i / slices);
     sin_a[i] = static_cast<GLfloat>(std::sin(static_cast<double>(angle)));
@@ -299,9 +299,11 @@ bool convex_may_cover(const double* const* v, int n, const double first[2], cons
   if (!(std::fabs(area) >= PIECE_FLAT)) return true;
   if ((last[0] - first[0] + 1.0) * (last[1] - first[1] + 1.0) > PIECE_CENTRES_MAX) return true;
   const double turn = area > 0.0 ? 1.0 : -1.0;
-  for (double y = first[1]; y <= last[1]; ++y)
-    for (double x = first[0]; x <= last[0]; ++x) {
-      const double px = x + 0.5, py = y + 0.5;
+  const int rows = static_cast<int>(last[1] - first[1]);
+  const int columns = static_cast<int>(last[0] - first[0]);
+  for (int row = 0; row <= rows; ++row)
+    for (int column = 0; column <= columns; ++column) {
+      const double px = first[0] + column + 0.5, py = first[1] + row + 0.5;
       bool inside = true;
       for (int e = 0; e < n && inside; ++e) {
         const double* p = v[e];
@@ -432,15 +434,18 @@ void mesh_draw(const ShapeMesh& m, GLUquadric* quadric) {
   // Window x and y of object point v: viewport of (projection * modelview) v.
   double a[8];
   for (int r = 0; r < 2; ++r)
-    for (int c = 0; c < 4; ++c)
-      a[r * 4 + c] = pr[r] * mv[c * 4] + pr[4 + r] * mv[c * 4 + 1] + pr[8 + r] * mv[c * 4 + 2] +
-                     pr[12 + r] * mv[c * 4 + 3];
+    for (int c = 0; c < 4; ++c) {
+      const int column = c * 4;
+      a[r * 4 + c] = pr[r] * mv[column] + pr[4 + r] * mv[column + 1] + pr[8 + r] * mv[column + 2] +
+                     pr[12 + r] * mv[column + 3];
+    }
   const size_t vertices = m.xyz.size() / 3;
   shape_window_xy.resize(vertices * 2);
   for (size_t v = 0; v < vertices; ++v) {
     const double x = m.xyz[v * 3], y = m.xyz[v * 3 + 1], z = m.xyz[v * 3 + 2];
-    for (int r = 0; r < 2; ++r) {
-      const double ndc = a[r * 4] * x + a[r * 4 + 1] * y + a[r * 4 + 2] * z + a[r * 4 + 3];
+    for (size_t r = 0; r < 2; ++r) {
+      const double* row = &a[r * 4];
+      const double ndc = row[0] * x + row[1] * y + row[2] * z + row[3];
       shape_window_xy[v * 2 + r] = vp[r] + (ndc + 1.0) * vp[r + 2] / 2.0;
     }
   }

@@ -103,8 +103,9 @@ void pad_add_point(int x, int y_up) {
   if (edited_curve->point_count < curve_point_limit(edited_curve->kind)) {
     // Integer half sizes, so the centre pixel column and row map to 0. The top
     // row counts as row H, half a pixel above y = 3: it is kept on the pad.
-    const double px = (x - win.width / 2) * PAD_SPAN / win.width;
-    const double py = std::min((y_up - win.height / 2) * PAD_SPAN / win.height, PAD_LIMIT);
+    const int half_w = win.width / 2, half_h = win.height / 2;
+    const double px = (x - half_w) * PAD_SPAN / win.width;
+    const double py = std::min((y_up - half_h) * PAD_SPAN / win.height, PAD_LIMIT);
     curve_add_point(edited_curve, ControlPoint{px, py, 0.0, 1.0}, ADD_AFTER);
     pad_redisplay();
     const int kind = edited_curve->kind;
