@@ -10,24 +10,10 @@
 
 namespace {
 
-constexpr int DRAWN_POLLS = 30;  // polls of POLL_MS for the first frames
-constexpr int POLL_MS = 100;
 constexpr int PAD = 541;          // pad width and height
 constexpr int WEIGHT_UP_X = 206;  // increase arrow of the weight slider, main-window pixels
 constexpr int WEIGHT_UP_Y = 583;
 constexpr int WEIGHT_STEPS = 10;  // 10 steps of 0.1: weight 1 -> 2
-
-// Waits (up to about 3 s) until the window shows its axis letters, pure red:
-// the program draws its first frames a little after the windows map.
-Pixels grab_when_drawn(E2eApp& app, const E2eWindow& w) {
-  const Rgba letter_red = {255, 0, 0, 255};
-  Pixels p = app.grab(w);
-  for (int i = 0; i < DRAWN_POLLS && !p.any(0, 0, p.width - 1, p.height - 1, letter_red); ++i) {
-    app.settle(POLL_MS);
-    p = app.grab(w);
-  }
-  return p;
-}
 
 // The drawing pad: the subwindow at the main window's (1, 1).
 E2eWindow find_pad(E2eApp& app) {
@@ -51,7 +37,7 @@ TEST(PadE2e, RightClicksBuildACurveOnThePadAndInTheProjection) {
   ASSERT_NE(proj.id, 0UL);
   const Rgba blue = rgba_bytes(0, 0, 1);
   const Rgba red = rgba_bytes(1, 0, 0);
-  const int red_at_start = count_all(grab_when_drawn(app, proj), red);  // the axis letters
+  const int red_at_start = count_all(app.grab_when_drawn(proj), red);  // the axis letters
 
   app.click(pad, 150, 400, 3);
   app.click(pad, 300, 120, 3);

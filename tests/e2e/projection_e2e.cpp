@@ -6,22 +6,9 @@
 
 namespace {
 
-constexpr int DRAWN_POLLS = 30;  // polls of POLL_MS for the first frames
 constexpr int POLL_MS = 100;
 constexpr int MIN_CHANGED_PIXELS = 1000;
 constexpr int DRAG_MOVES = 5;
-
-// Waits (up to about 3 s) until the window shows its axis letters, pure red:
-// the program draws its first frames a little after the windows map.
-Pixels grab_when_drawn(E2eApp& app, const E2eWindow& w) {
-  const Rgba letter_red = {255, 0, 0, 255};
-  Pixels p = app.grab(w);
-  for (int i = 0; i < DRAWN_POLLS && !p.any(0, 0, p.width - 1, p.height - 1, letter_red); ++i) {
-    app.settle(POLL_MS);
-    p = app.grab(w);
-  }
-  return p;
-}
 
 // Pixels whose colour differs between two pictures of the same size.
 int changed_pixels(const Pixels& a, const Pixels& b) {
@@ -39,7 +26,7 @@ TEST(ProjectionE2e, LeftDragTurnsTheScene) {
   ASSERT_TRUE(app.start());
   const E2eWindow proj = app.find("3D B-Spline Projection");
   ASSERT_NE(proj.id, 0UL);
-  const Pixels before = grab_when_drawn(app, proj);
+  const Pixels before = app.grab_when_drawn(proj);
   // Each motion's step is folded in by the next display, and a release zeroes
   // the step: leave time for a frame after every move.
   app.press(proj, 270, 270, 1);

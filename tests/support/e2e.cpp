@@ -27,6 +27,8 @@ constexpr const char* MAIN_TITLE = "2D NURBS Curve";
 constexpr const char* PROJECTION_TITLE = "3D B-Spline Projection";
 constexpr int START_TIMEOUT_MS = 30000;  // sanitized builds start slowly
 constexpr int POLL_MS = 20;
+constexpr int DRAWN_POLLS = 30;  // polls of DRAWN_POLL_MS for a window's first frames
+constexpr int DRAWN_POLL_MS = 100;
 constexpr int TERM_GRACE_MS = 3000;  // after SIGTERM, before SIGKILL
 constexpr int STEP_PAUSE_MS = 5;     // between the motion events of a drag
 constexpr int EXIT_SIGNAL_BASE = 128;
@@ -317,4 +319,15 @@ Pixels E2eApp::grab(const E2eWindow& w) {
   }
   XDestroyImage(image);
   return out;
+}
+
+// Grabs the window until it shows pure red, or the polls run out.
+Pixels E2eApp::grab_when_drawn(const E2eWindow& w) {
+  const Rgba letter_red = {255, 0, 0, 255};
+  Pixels p = grab(w);
+  for (int i = 0; i < DRAWN_POLLS && !p.any(0, 0, p.width - 1, p.height - 1, letter_red); ++i) {
+    settle(DRAWN_POLL_MS);
+    p = grab(w);
+  }
+  return p;
 }

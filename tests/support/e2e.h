@@ -60,6 +60,10 @@ class E2eApp {
   // Picture of a window as on screen, rows from the bottom (same Pixels as
   // the GL fixture: at(x, y) with y up from the window's bottom edge).
   Pixels grab(const E2eWindow& w);
+  // Picture of a window once it shows pure red (the axis letters of the pad
+  // and the projection window), polling up to about 3 s: the program draws
+  // its first frames a little after the windows map.
+  Pixels grab_when_drawn(const E2eWindow& w);
 
  private:
   int pid_ = -1;             // the program's process, -1 once reaped
