@@ -36,11 +36,14 @@ constexpr int GROUP_TITLE_DROP = 3;    // px from y2 down to a group title's bas
 constexpr int GROUP_GAP_LEFT = 10;     // top edge open from x1 + 10 ...
 constexpr int GROUP_GAP_RIGHT = 15;    // ... to x2 - 15
 
-// Saves the current colour on construction and sets it again on destruction.
+// Keeps the current colour across a draw. GL saves and restores it itself, so
+// the same holds inside a display list, where reading the colour back would
+// give the context's colour at compile time rather than the list's own.
 struct ColourKeeper {
-  float saved[4];
-  ColourKeeper() { glGetFloatv(GL_CURRENT_COLOR, saved); }
-  ~ColourKeeper() { glColor4fv(saved); }
+  ColourKeeper() { glPushAttrib(GL_CURRENT_BIT); }
+  ~ColourKeeper() { glPopAttrib(); }
+  ColourKeeper(const ColourKeeper&) = delete;
+  ColourKeeper& operator=(const ColourKeeper&) = delete;
 };
 
 // Height left over above a label, split evenly: |y2 - y1| - 13, never negative.

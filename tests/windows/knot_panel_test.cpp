@@ -113,6 +113,31 @@ TEST_F(KnotPanelTest, ClampedVectorShowsThreePurpleMarksWithMultiplicities) {
   EXPECT_FALSE(p.any(44, bar_row(0.25) - 3, 56, bar_row(0.25) + 3, PURPLE));
 }
 
+// The static part comes from a display list: what it shows must not depend on
+// the colour GL held while the list was compiled, on the first draw or later.
+TEST_F(KnotPanelTest, StepBoxesLabelsAndEndNumbersKeepTheirColoursThroughTheList) {
+  four_points(KNOT_CLAMPED);
+  knot_bar.list_id = 0;  // compile the list again, from this frame's state
+  glutSetWindow(window_table.win_knots.id);
+  glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
+  for (int pass = 0; pass < 2; ++pass) {
+    const Pixels p = gl_capture(window_table.win_knots.id, knot_panel_display);
+    // Labels "Dn" (box 48..67 x 50..60) and "Up" (48..67 x 490..500) in black.
+    EXPECT_GE(p.count(49, 51, 66, 59, BLACK, 60), 6) << "Dn, draw " << pass;
+    EXPECT_GE(p.count(49, 491, 66, 499, BLACK, 60), 6) << "Up, draw " << pass;
+    // Both boxes are raised: white top-left corner, grey bottom-right corner.
+    for (int y1 : {50, 490}) {
+      EXPECT_TRUE(p.any(47, y1 + 9, 49, y1 + 11, {255, 255, 255, 255}, 2)) << y1;
+      EXPECT_TRUE(p.any(66, y1 - 1, 68, y1 + 1, {84, 84, 84, 255}, 2)) << y1;
+    }
+    // End numbers in red right of the boxes, axis in red.
+    const Rgba RED = {255, 0, 0, 255};
+    EXPECT_GE(p.count(70, 50, 100, 60, RED, 60), 6) << "0.000, draw " << pass;
+    EXPECT_GE(p.count(70, 490, 100, 500, RED, 60), 6) << "1.000, draw " << pass;
+    EXPECT_EQ(p.count(57, 100, 57, 400, RED, 2), 301) << "axis, draw " << pass;
+  }
+}
+
 TEST_F(KnotPanelTest, ClosedVectorLetsOnlyTheMiddleKnotBeGrabbed) {
   four_points(KNOT_CLOSED);
   const Pixels p = capture();
