@@ -78,6 +78,15 @@ void emit_arrows(const Slider* s) {
   glEnd();
 }
 
+// The value one arrow click away: the neighbouring point k * step of the step
+// grid, so that clicks gather no float error (ten steps of 0.1 down from 1 land
+// on 0 itself, not on -7.45e-8). A step that is not positive moves as it is.
+float arrow_value(const Slider* s, int clicks) {
+  if (!(s->step > 0.0f)) return s->value + static_cast<float>(clicks) * s->step;
+  const double k = std::round(static_cast<double>(s->value) / s->step) + clicks;
+  return static_cast<float>(k * s->step);
+}
+
 // Pixel clamped to a range an int holds, so a wild value cannot overflow the cast.
 int pixel_from_double(double p) {
   constexpr double LIMIT = 1.0e9;
@@ -180,12 +189,12 @@ void slider_mouse(Slider* slider, int button, int state, int x, int y) {
   if (left_press && in_arrows) {
     // An arrow click leaves `changed` alone: the owner decides when to apply the value.
     if (y <= s->y1 + DOWN_TOP) {
-      s->value -= s->step;
+      s->value = arrow_value(s, -1);
       if (s->value < s->min) s->value = s->min;
       s->thumb_x = slider_thumb_x(s, s->value);
       s->down_pressed = 1;
     } else if (y >= s->y1 + UP_BOTTOM) {
-      s->value += s->step;
+      s->value = arrow_value(s, 1);
       if (s->value > s->max) s->value = s->max;
       s->thumb_x = slider_thumb_x(s, s->value);
       s->up_pressed = 1;

@@ -9,6 +9,8 @@
 
 #include <GL/freeglut.h>
 
+#include <cmath>
+
 namespace {
 
 // Slider geometry of the panel: thumb centre for a weight of 1 is
@@ -20,6 +22,8 @@ constexpr int THUMB_AT_THREE = 103;
 constexpr int SLIDER_ROW = 565;  // inside the slider body, y up
 constexpr int ARROW_X = 205;     // centre column of the arrow boxes
 constexpr int UP_ARROW_ROW = 572;
+constexpr int DOWN_ARROW_ROW = 563;
+constexpr int VALUE_X = 106, VALUE_Y = 574;  // raster position of the value text
 
 class PanelWeightTest : public GlAppTest {
  protected:
@@ -107,6 +111,41 @@ TEST_F(PanelWeightTest, ResetAndArrowClickApplyAtOnce) {
   EXPECT_DOUBLE_EQ(lifted_curve->points[1].z, static_cast<double>(1.0f + 0.1f));
   mouse(GLUT_UP, ARROW_X, UP_ARROW_ROW);
   EXPECT_DOUBLE_EQ(edited_curve->points[1].w, static_cast<double>(1.0f + 0.1f));
+}
+
+// Ten steps of 0.1 down from 1 land on 0 itself, not on a float a hair below.
+TEST_F(PanelWeightTest, TenDecreaseClicksFromOneGiveAWeightOfExactlyZero) {
+  for (int i = 0; i < 10; ++i) {
+    mouse(GLUT_DOWN, ARROW_X, DOWN_ARROW_ROW);
+    mouse(GLUT_UP, ARROW_X, DOWN_ARROW_ROW);
+  }
+  EXPECT_EQ(weight_slider.value, 0.0f);
+  EXPECT_FALSE(std::signbit(weight_slider.value));
+  EXPECT_EQ(edited_curve->points[1].w, 0.0);
+  EXPECT_EQ(lifted_curve->points[1].z, 0.0);
+
+  // The number shown is " 0.00": compare its pixels with the text drawn here.
+  const Pixels shown = gl_capture(window_table.win_panel.id, panel_display);
+  glutSetWindow(window_table.win_panel.id);
+  glClear(GL_COLOR_BUFFER_BIT);
+  glColor4f(0.0f, 0.0f, 1.0f, 1.0f);
+  glRasterPos2i(VALUE_X, VALUE_Y);
+  for (const char* c = " 0.00"; *c; ++c) glutBitmapCharacter(GLUT_BITMAP_TIMES_ROMAN_10, *c);
+  Pixels expected = shown;
+  glReadBuffer(GL_BACK);
+  glPixelStorei(GL_PACK_ALIGNMENT, 1);
+  glReadPixels(0, 0, expected.width, expected.height, GL_RGBA, GL_UNSIGNED_BYTE,
+               expected.data.data());
+  const Rgba BLUE = {0, 0, 255, 255};
+  int blue = 0;
+  for (int y = VALUE_Y - 3; y < VALUE_Y + 10; ++y)
+    for (int x = VALUE_X - 8; x < VALUE_X + 30; ++x) {
+      const bool a = shown.count(x, y, x, y, BLUE, 40) == 1;
+      const bool b = expected.count(x, y, x, y, BLUE, 40) == 1;
+      EXPECT_EQ(a, b) << "pixel " << x << ", " << y;
+      blue += b;
+    }
+  EXPECT_GT(blue, 10);
 }
 
 }  // namespace
