@@ -577,12 +577,19 @@ int span_from_start(const Curve* c, float u, int* s) {
 }
 
 // Draws the points Q[0] .. Q[last] of the current level as primitives of the
-// given mode, skipping any point whose weight is 0.
+// given mode. A point of weight 0 lies at infinity: it is skipped, and a strip
+// ends before it and starts again after it, so that its two neighbours are not
+// joined by a segment of no level.
 void draw_level(GLenum mode, int last) {
   glBegin(mode);
   for (int j = 0; j <= last; ++j) {
     double p[3];
-    if (homogeneous_to_point(DeBoorTriangle[j], p)) glVertex3d(p[0], p[1], p[2]);
+    if (homogeneous_to_point(DeBoorTriangle[j], p)) {
+      glVertex3d(p[0], p[1], p[2]);
+    } else {
+      glEnd();
+      glBegin(mode);
+    }
   }
   glEnd();
 }

@@ -5,12 +5,18 @@
 
 #include <dlfcn.h>
 
+#include <array>
 #include <cmath>
+#include <vector>
 
 namespace {
 
 // Calls that carried a coordinate GL cannot hold as a float (inf or NaN).
 int non_finite_calls = 0;
+
+// glVertex3d points sent while `recording`, split where a primitive ends.
+bool recording = false;
+std::vector<std::vector<std::array<double, 3>>> primitives;
 
 void note_coordinates(GLdouble x, GLdouble y, GLdouble z) {
   for (GLdouble v : {x, y, z})
@@ -26,9 +32,15 @@ F next_gl(const char* name) {
 
 // The renderer's computed coordinates reach GL through these three calls. The
 // executable's definitions come before libGL's; each checks and forwards.
+extern "C" void glEnd() {
+  static auto real = next_gl<void (*)()>("glEnd");
+  if (recording) primitives.emplace_back();
+  real();
+}
 extern "C" void glVertex3d(GLdouble x, GLdouble y, GLdouble z) {
   static auto real = next_gl<void (*)(GLdouble, GLdouble, GLdouble)>("glVertex3d");
   note_coordinates(x, y, z);
+  if (recording) primitives.back().push_back({x, y, z});
   real(x, y, z);
 }
 extern "C" void glTranslated(GLdouble x, GLdouble y, GLdouble z) {
@@ -212,6 +224,38 @@ TEST_F(RendererTest, ZeroHomogeneousWeightsSendOnlyFiniteCoordinates) {
   const Pixels p = pad_picture();
   EXPECT_GT(pad_count(p, 2.0, -1.0, palette_rgba(PAL_KNOT_POINT), 1), 0)
       << "the knot points at the ends are still drawn";
+}
+
+// A point at infinity in a level ends that level's strip: its two neighbours
+// are not joined by a segment that belongs to no level.
+TEST_F(RendererTest, LevelStripBreaksAtAPointOfWeightZero) {
+  // Cubic Bezier, weights 1, 1, -1, 3, u = 0.5: level 1 is the homogeneous
+  // midpoints, with w = 1, 0, 1: (-1.5, 0), infinity, (3 * (2, -1) - (1, 1)) / 2.
+  build({{-2, -1, 0, 1}, {-1, 1, 0, 1}, {1, 1, 0, -1}, {2, -1, 0, 3}}, 3, KNOT_CLAMPED);
+  show_deboor = 1;
+  edited_curve->trace_u = 0.5f;
+  primitives.assign(1, {});
+  recording = true;
+  non_finite_in(edited_curve);
+  recording = false;
+  auto near = [](const std::array<double, 3>& q, double x, double y) {
+    return std::fabs(q[0] - x) < 1e-9 && std::fabs(q[1] - y) < 1e-9 && q[2] == 0.0;
+  };
+  int q0_strips = 0, q2_strips = 0;
+  for (const auto& s : primitives) {
+    for (size_t i = 0; i < s.size(); ++i) {
+      if (near(s[i], -1.5, 0.0)) {
+        ++q0_strips;
+        EXPECT_EQ(i + 1, s.size()) << "the strip goes on past the point at infinity";
+      }
+      if (near(s[i], 2.5, -2.0)) {
+        ++q2_strips;
+        EXPECT_EQ(i, 0u) << "the strip reaches back past the point at infinity";
+      }
+    }
+  }
+  EXPECT_EQ(q0_strips, 1);
+  EXPECT_EQ(q2_strips, 1);
 }
 
 TEST_F(RendererTest, ClosedCurveOfHundredPointsAndDegreeTenDraws) {
