@@ -6,9 +6,10 @@ RUN_PACKAGES=(g++ cmake make pkg-config freeglut3-dev libglu1-mesa-dev libgl1-me
   libgl1-mesa-dri libx11-dev libxtst-dev libgtest-dev libbenchmark-dev x11-utils)
 
 # Everything the test suite uses on top: a virtual X server, X tools for
-# looking at windows, picture tools, valgrind and the desktop entry checker.
+# looking at windows, picture tools, valgrind, the desktop entry and metainfo
+# checkers, man, and what builds and checks the Debian package.
 TEST_PACKAGES=("${RUN_PACKAGES[@]}" xvfb xauth xdotool imagemagick valgrind
-  desktop-file-utils)
+  desktop-file-utils appstream man-db dpkg-dev lintian)
 
 # Installs the named Debian packages that are not installed yet; runs
 # apt-get update only when something is missing.
