@@ -558,33 +558,22 @@ void draw_labels_batched(const Curve* curve) {
   }
 }
 
-// Span search over the whole vector from t[0]: returns k (the index before the
-// first knot clearly above u, or m - 1) and the multiplicity s of u.
-int span_from_start(const Curve* c, float u, int* s) {
-  const int m = c->knot_count;
-  int count = 0;
-  int i = 0;
-  for (; i < m; ++i) {
-    const float t = c->knots[i];
-    if (t - KNOT_EPS < u && u < t + KNOT_EPS) {
-      ++count;
-      continue;
-    }
-    if (u < t) break;
-  }
-  *s = count;
-  return i - 1;
+// True when the span k with multiplicity s of u can be drawn: u inside the
+// vector, a full span of p + 1 - s points that exist, and s at most mult_max.
+bool span_drawable(const Curve* c, float u, int k, int s, int mult_max) {
+  const int p = c->degree;
+  return u >= c->knots[p - 1] && k >= p && k - s < c->point_count && s <= mult_max;
 }
 
-// Draws the points Q[0] .. Q[last] of the current level as primitives of the
-// given mode. A point of weight 0 lies at infinity: it is skipped, and a strip
-// ends before it and starts again after it, so that its two neighbours are not
+// Draws points 0 .. last of one level of the net as primitives of the given
+// mode. A point of weight 0 lies at infinity: it is skipped, and a strip ends
+// before it and starts again after it, so that its two neighbours are not
 // joined by a segment of no level.
-void draw_level(GLenum mode, int last) {
+void draw_level(GLenum mode, const ControlPoint* level, int last) {
   glBegin(mode);
   for (int j = 0; j <= last; ++j) {
     double p[3];
-    if (homogeneous_to_point(DeBoorTriangle[j], p)) {
+    if (homogeneous_to_point(level[j], p)) {
       glVertex3d(p[0], p[1], p[2]);
     } else {
       glEnd();
@@ -594,77 +583,50 @@ void draw_level(GLenum mode, int last) {
   glEnd();
 }
 
-// De Boor's algorithm at u, drawn level by level, then the tracing sphere.
-// `lifted` says whether the curve given to draw_curve is the lifted curve,
-// whose tracing point the projection window aims at.
-void draw_deboor(const Curve* d, float u, bool lifted) {
-  const int n = d->point_count;
-  const int p = d->degree;
-  const float* t = d->knots.data();
+// Every level of the net in its colour: level 0 as the polyline of its control
+// points, levels 1 and up as polylines and points as the switches ask. Level r
+// takes row (r + 1) mod 10 of level_colours.
+void draw_deboor_levels(const Curve* d, const DeBoorNet& net) {
   const ControlPoint* P = d->points.data();
-
-  // 1. The multiplicity is counted from t[0], not from t[p] as curve_eval
-  // does: the p leading copies of a clamped start then count too, so u = 0
-  // (and u = 1) reach s = p + 1 and fail the test below. At such an end the
-  // triangle would collapse onto the end point and show nothing.
-  int s = 0;
-  const int k = span_from_start(d, u, &s);
-
-  // 2. Validity: u inside the domain, a full span of p + 1 - s points that
-  // exist, and at least level 0. p <= DEGREE_MAX keeps Q inside DeBoorTriangle.
-  if (p < 1 || p > DEGREE_MAX || p + 1 > DEBOOR_SIZE) return;
-  if (!(u >= t[p - 1] && k >= p && k - s < n && s <= p)) return;
-  const int top = p - s;  // highest level
-
-  // Level colour counter: advanced before every level, so level r takes row
-  // (r + 1) mod 10 of level_colours.
-  int colour = 0;
-  auto next_level_colour = [&colour]() {
-    colour = (colour + 1) % LEVEL_COLOUR_COUNT;
-    glColor4fv(level_colours[colour]);
-  };
-
-  // 3. Level 0: the control points P[k-p] .. P[k-s] themselves.
-  ControlPoint* Q = DeBoorTriangle;
-  for (int j = 0; j <= top; ++j) Q[j] = P[k - p + j];
+  const int first = net.span - d->degree;  // control point of level 0's entry 0
   glLineWidth(DEBOOR_LINE_WIDTH);
   glPointSize(DEBOOR_POINT_SIZE);
-  next_level_colour();
-  if (show_deboor) {
-    glBegin(GL_LINE_STRIP);
-    for (int j = 0; j <= top; ++j) glVertex3d(Q[j].x, Q[j].y, Q[j].z);
-    glEnd();
-  }
-
-  // 4. Homogeneous form: the rational combination is affine in (wx, wy, wz, w).
-  for (int j = 0; j <= top; ++j) {
-    Q[j].x *= Q[j].w;
-    Q[j].y *= Q[j].w;
-    Q[j].z *= Q[j].w;
-  }
-
-  // 5. Level r replaces Q[j] by the blend of Q[j] and Q[j + 1] over the knot
-  // interval of length p + 1 - r that contains u; increasing j reads Q[j + 1]
-  // before it is overwritten, so one array holds the whole triangle.
-  for (int r = 1; r <= top; ++r) {
-    for (int j = 0; j <= top - r; ++j) {
-      const double lo = t[k - p + r + j];
-      const double hi = t[k + 1 + j];
-      const double a = (static_cast<double>(u) - lo) / (hi - lo);
-      Q[j].x = a * Q[j + 1].x + (1.0 - a) * Q[j].x;
-      Q[j].y = a * Q[j + 1].y + (1.0 - a) * Q[j].y;
-      Q[j].z = a * Q[j + 1].z + (1.0 - a) * Q[j].z;
-      Q[j].w = a * Q[j + 1].w + (1.0 - a) * Q[j].w;
+  for (int r = 0; r <= net.top; ++r) {
+    glColor4fv(level_colours[(r + 1) % LEVEL_COLOUR_COUNT]);
+    if (r == 0) {
+      // The points as stored, not divided back from their homogeneous form.
+      if (!show_deboor) continue;
+      glBegin(GL_LINE_STRIP);
+      for (int j = 0; j <= net.top; ++j) glVertex3d(P[first + j].x, P[first + j].y, P[first + j].z);
+      glEnd();
+      continue;
     }
-    next_level_colour();
-    if (show_deboor) draw_level(GL_LINE_STRIP, top - r);
-    if (show_deboor_points) draw_level(GL_POINTS, top - r);
+    if (show_deboor) draw_level(GL_LINE_STRIP, net.level[r], net.top - r);
+    if (show_deboor_points) draw_level(GL_POINTS, net.level[r], net.top - r);
   }
+}
 
-  // 6./7. The top of the triangle is the curve point; a weight of 0 puts it at
+// De Boor's triangle at u drawn level by level, then the tracing sphere on its
+// top. `lifted` says whether the curve given to draw_curve is the lifted curve,
+// whose tracing point the projection window aims at.
+void draw_deboor(const Curve* d, float u, bool lifted) {
+  // The multiplicity is counted from t[0], not from t[p] as curve_eval does:
+  // the p leading copies of a clamped start then count too, so u = 0 (and
+  // u = 1) reach s = p + 1 and fail the test below. At such an end the
+  // triangle would collapse onto the end point and show nothing.
+  int s = 0;
+  const int k = curve_find_span(d, u, 0, &s);
+  if (!span_drawable(d, u, k, s, d->degree)) return;
+
+  // Knots out of order leave non-finite blends, which are not drawn.
+  DeBoorNet net;
+  curve_deboor_net(d, u, k, s, &net);
+  draw_deboor_levels(d, net);
+
+  // The top of the triangle is the curve point; a weight of 0 puts it at
   // infinity, where no sphere can be drawn and the last tracing point stays.
   double c[3];
-  if (!homogeneous_to_point(Q[0], c)) return;
+  if (!homogeneous_to_point(net.level[net.top][0], c)) return;
   glColor4fv(palette.colours[PAL_TRACING_POINT]);
   sphere_at(c, TRACE_SPHERE_RADIUS);
   if (lifted) {
@@ -749,7 +711,6 @@ void draw_knot_points(const Curve* curve) {
   if (!curve_usable(curve)) return;
   const int n = curve->point_count;
   const int p = curve->degree;
-  const int m = curve->knot_count;
   const float* t = curve->knots.data();
 
   const float* colour = palette.colours[PAL_KNOT_POINT];
@@ -764,22 +725,14 @@ void draw_knot_points(const Curve* curve) {
 
   int i = p;
   while (i <= n) {
-    // The scan starts at i and passes over every copy of t[i], so the next i
-    // is the first larger knot and each distinct value is visited once.
+    // The search starts at i and passes over every copy of t[i], so the next
+    // i is the first larger knot and each distinct value is visited once.
     const float v = t[i];
     int s = 0;
-    int j = i;
-    for (; j < m; ++j) {
-      if (t[j] - KNOT_EPS < v && v < t[j] + KNOT_EPS) {
-        ++s;
-        continue;
-      }
-      if (v < t[j]) break;
-    }
-    i = j;
-    const int k = j - 1;
+    const int k = curve_find_span(curve, v, i, &s);
+    i = k + 1;
     // s may reach p + 1 here, so the end knots of a clamped vector qualify.
-    if (!(v >= t[p - 1] && k >= p && k - s < n && s <= p + 1)) continue;
+    if (!span_drawable(curve, v, k, s, p + 1)) continue;
     if (!curve_eval(curve, v)) break;
     double c[3];
     if (!homogeneous_to_point(DeBoorTriangle[0], c)) continue;
