@@ -37,9 +37,6 @@ char about_text[ABOUT_TEXT_SIZE];
 
 namespace {
 
-constexpr float EDITED_COLOUR[4] = {0.0f, 0.0f, 1.0f, 1.0f};  // blue
-constexpr float LIFTED_COLOUR[4] = {1.0f, 0.0f, 0.0f, 1.0f};  // red
-
 // The About text, 32 lines of at most 74 characters; the first line is copied
 // in and the rest appended, each within the buffer.
 const char* const ABOUT_LINES[] = {
@@ -92,13 +89,13 @@ void about_append(const char* text) {
 
 void init_curves() {
   edited_curve = curve_new(CURVE_KIND_RATIONAL);
-  std::memcpy(edited_curve->colour, EDITED_COLOUR, sizeof EDITED_COLOUR);
+  std::memcpy(edited_curve->colour, COLOUR_BLUE, sizeof COLOUR_BLUE);
   edited_curve->knot_type = KNOT_CLAMPED;
   // The knot panel draws in the edited curve's colour through this row.
-  std::memcpy(palette.colours[PAL_CURRENT_CURVE], EDITED_COLOUR, sizeof EDITED_COLOUR);
+  std::memcpy(palette.colours[PAL_CURRENT_CURVE], COLOUR_BLUE, sizeof COLOUR_BLUE);
 
   lifted_curve = curve_new(CURVE_KIND_LIFTED);
-  std::memcpy(lifted_curve->colour, LIFTED_COLOUR, sizeof LIFTED_COLOUR);
+  std::memcpy(lifted_curve->colour, COLOUR_RED, sizeof COLOUR_RED);
   lifted_curve->knot_type = KNOT_CLAMPED;
 }
 

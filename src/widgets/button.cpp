@@ -2,6 +2,8 @@
 // labelled boxes, text blocks and the hit test, in window pixels with y up.
 #include "widgets/button.h"
 
+#include "app/palette.h"
+
 #include <GL/freeglut.h>
 
 #include <cstdlib>
@@ -11,10 +13,6 @@
 //------------------------------------------------------------------------------
 
 namespace {
-
-constexpr float WHITE[4] = {1.0f, 1.0f, 1.0f, 1.0f};
-constexpr float BLACK[4] = {0.0f, 0.0f, 0.0f, 1.0f};
-constexpr float RED[4] = {1.0f, 0.0f, 0.0f, 1.0f};
 
 constexpr float BOX_LINE_WIDTH = 1.0f;     // raised box, check square bevel, group frame
 constexpr float SUNKEN_LINE_WIDTH = 0.5f;  // sunken box
@@ -74,7 +72,7 @@ void draw_button_outline(int x1, int y1, int x2, int y2) {
   const float b = y1 - OUTLINE_OFFSET;
   const float r = x2 + OUTLINE_OFFSET;
   const float t = y2 + OUTLINE_OFFSET;
-  glColor4fv(BLACK);
+  glColor4fv(COLOUR_BLACK);
   glLineWidth(BOX_LINE_WIDTH);
   glBegin(GL_LINE_LOOP);
   glVertex2f(l, b);
@@ -114,28 +112,28 @@ int flip_y(int y) {
 void draw_raised_box(int x1, int y1, int x2, int y2) {
   ColourKeeper keep;
   glLineWidth(BOX_LINE_WIDTH);
-  draw_bevel(x1, y1, x2, y2, WHITE, SHADOW_GREY);
+  draw_bevel(x1, y1, x2, y2, COLOUR_WHITE, SHADOW_GREY);
 }
 
 // Sunken bevel: the raised box's colours exchanged, thinner lines.
 void draw_sunken_box(int x1, int y1, int x2, int y2) {
   ColourKeeper keep;
   glLineWidth(SUNKEN_LINE_WIDTH);
-  draw_bevel(x1, y1, x2, y2, SHADOW_GREY, WHITE);
+  draw_bevel(x1, y1, x2, y2, SHADOW_GREY, COLOUR_WHITE);
 }
 
 // Frame of a push button that is up; SHADOW_GREY stays current.
 void draw_frame_released(int x1, int y1, int x2, int y2) {
   draw_button_outline(x1, y1, x2, y2);
   glLineWidth(FRAME_LINE_WIDTH);
-  draw_bevel(x1, y1, x2, y2, WHITE, SHADOW_GREY);
+  draw_bevel(x1, y1, x2, y2, COLOUR_WHITE, SHADOW_GREY);
 }
 
 // Frame of a push button held down; white stays current.
 void draw_frame_pressed(int x1, int y1, int x2, int y2) {
   draw_button_outline(x1, y1, x2, y2);
   glLineWidth(FRAME_LINE_WIDTH);
-  draw_bevel(x1, y1, x2, y2, SHADOW_GREY, WHITE);
+  draw_bevel(x1, y1, x2, y2, SHADOW_GREY, COLOUR_WHITE);
 }
 
 // Push button: label in the caller's colour, then the frame for its state.
@@ -169,8 +167,8 @@ void checkbox_draw(const Button* button) {
 void draw_check_square(int x1, int y1, int x2, int y2) {
   ColourKeeper keep;
   glLineWidth(BOX_LINE_WIDTH);
-  draw_bevel(x1 + 1, y1 + 1, x2 - 1, y2 - 1, WHITE, SHADOW_GREY);
-  glColor4fv(BLACK);
+  draw_bevel(x1 + 1, y1 + 1, x2 - 1, y2 - 1, COLOUR_WHITE, SHADOW_GREY);
+  glColor4fv(COLOUR_BLACK);
   glLineWidth(SQUARE_OUTLINE_WIDTH);
   glBegin(GL_LINE_LOOP);
   glVertex2i(x1, y1);
@@ -182,7 +180,7 @@ void draw_check_square(int x1, int y1, int x2, int y2) {
 
 // Red tick: a short thick stroke down, then a long stroke up past the square.
 void draw_check_mark(int x1, int y1, int x2, int y2) {
-  glColor4fv(RED);
+  glColor4fv(COLOUR_RED);
   glLineWidth(MARK_SHORT_WIDTH);
   glBegin(GL_LINES);
   glVertex2f(x1 + 5.0f, y2 - 6.0f);
@@ -209,7 +207,7 @@ void draw_group_frame(const char* title, int x1, int y1, int x2, int y2, void* f
   segment(x2, y1, x1 + 1, y1);
   glEnd();
   // The white etch runs inside the grey on the left and top, outside on the right and bottom.
-  glColor4fv(WHITE);
+  glColor4fv(COLOUR_WHITE);
   glBegin(GL_LINES);
   segment(x1 + 1, y1 + 1, x1 + 1, y2 - 1);
   segment(x1 + 1, y2 - 1, x1 + GROUP_GAP_LEFT, y2 - 1);

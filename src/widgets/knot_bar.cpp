@@ -59,13 +59,6 @@ int knot_bar_batch = 1;
 
 namespace {
 
-constexpr float BLACK[4] = {0.0f, 0.0f, 0.0f, 1.0f};
-constexpr float RED[4] = {1.0f, 0.0f, 0.0f, 1.0f};
-constexpr float BLUE[4] = {0.0f, 0.0f, 1.0f, 1.0f};
-constexpr float OLIVE[4] = {0.5f, 0.5f, 0.0f, 1.0f};    // markers
-constexpr float PURPLE[4] = {0.5f, 0.07f, 0.5f, 1.0f};  // knots inside [lo, hi]
-constexpr float GREEN[4] = {0.0f, 0.5f, 0.0f, 1.0f};    // knots outside [lo, hi]
-
 constexpr const char* DEFAULT_FORMAT = "%5.3f";  // used when a record has no format
 constexpr const char* MARKER_FORMAT = "%5.3f";
 constexpr const char* KNOT_FORMAT = "%2d (%5.3f)";  // multiplicity and value
@@ -159,13 +152,13 @@ void print_at(int x, int y, const char* format, float v, int mult = -1) {
 // Step boxes, red axis with end ticks, and the end labels.
 void emit_static_part(const KnotBar* b, int with_controls, const char* format) {
   if (with_controls == 1) {
-    glColor4fv(BLACK);
+    glColor4fv(COLOUR_BLACK);
     draw_labelled_box(b->x1 + BOX_LEFT, b->y1, b->x1 + BOX_RIGHT, b->y1 + BOX_HEIGHT, "Dn",
                       GLUT_BITMAP_TIMES_ROMAN_10);
     draw_labelled_box(b->x1 + BOX_LEFT, b->y2 - BOX_HEIGHT, b->x1 + BOX_RIGHT, b->y2, "Up",
                       GLUT_BITMAP_TIMES_ROMAN_10);
   }
-  glColor4fv(RED);
+  glColor4fv(COLOUR_RED);
   glLineWidth(AXIS_WIDTH);
   glBegin(GL_LINES);
   glVertex2i(b->x1 + TICK_LEFT, axis_bottom(b));
@@ -190,9 +183,11 @@ struct KnotGroup {
 
 std::vector<KnotGroup> knot_groups;
 
-// Draws the triangle mark of a group in its colour (purple inside [lo, hi]).
+// Draws the triangle mark of a group in its colour: the knot points' purple
+// inside [lo, hi], green outside.
 void emit_knot_mark(const KnotBar* b, const KnotGroup& g) {
-  glColor4fv(b->lo <= g.value && g.value <= b->hi ? PURPLE : GREEN);
+  const bool inside = b->lo <= g.value && g.value <= b->hi;
+  glColor4fv(inside ? palette.colours[PAL_KNOT_POINT] : COLOUR_DARK_GREEN);
   glVertex2i(b->x1 + MARK_TIP, g.y);
   glVertex2i(b->x1 + MARK_BASE, g.y + MARK_HALF);
   glVertex2i(b->x1 + MARK_BASE, g.y - MARK_HALF);
@@ -200,7 +195,7 @@ void emit_knot_mark(const KnotBar* b, const KnotGroup& g) {
 
 // Draws the "mult (value)" label of a group in black.
 void print_knot_label(const KnotBar* b, const KnotGroup& g) {
-  glColor4fv(BLACK);
+  glColor4fv(COLOUR_BLACK);
   print_at(b->x1 + KNOT_LABEL_LEFT, g.y - LABEL_DROP, KNOT_FORMAT, g.value, g.mult);
 }
 
@@ -254,7 +249,7 @@ void draw_label_run(const KnotBar* b, size_t start, size_t end) {
   for (size_t g = start; g < end; ++g) {
     const int y = knot_groups[g].y - LABEL_DROP;
     if (g == start || y >= strip_end || y < strip_end - LABEL_STRIP) {
-      glColor4fv(BLACK);
+      glColor4fv(COLOUR_BLACK);
       glRasterPos2i(b->x1 + KNOT_LABEL_LEFT, y + LABEL_STRIP / 2);
       draw_bitmap_text(" ", GLUT_BITMAP_TIMES_ROMAN_10);
       strip_end = y + LABEL_STRIP;
@@ -441,13 +436,13 @@ void knot_bar_draw(KnotBar* bar, int with_controls) {
   for (int i = 0; i < markers; ++i) {
     const float m = b->markers[i];
     const int y = knot_bar_y(b, m);
-    glColor4fv(OLIVE);
+    glColor4fv(COLOUR_OLIVE);
     glBegin(GL_TRIANGLES);
     glVertex2i(b->x1 + MARKER_TIP, y);
     glVertex2i(b->x1 + MARKER_BASE, y + MARK_HALF);
     glVertex2i(b->x1 + MARKER_BASE, y - MARK_HALF);
     glEnd();
-    glColor4fv(BLACK);
+    glColor4fv(COLOUR_BLACK);
     print_at(b->x1 + MARKER_LABEL_LEFT, y - LABEL_DROP, MARKER_FORMAT, m);
   }
 
@@ -466,7 +461,7 @@ void knot_bar_draw(KnotBar* bar, int with_controls) {
   glEnd();
 
   if (with_controls == 1) {
-    glColor4fv(BLUE);
+    glColor4fv(COLOUR_BLUE);
     print_at(b->x1 + VALUE_LEFT, b->y1 - VALUE_DROP, format, b->value);
     glBegin(GL_QUADS);
     glVertex2i(b->x1 + THUMB_LEFT, b->thumb_y - THUMB_HALF);

@@ -2,6 +2,7 @@
 // and the optional piecewise map of the shown number. Window pixels, y up.
 #include "widgets/slider.h"
 
+#include "app/palette.h"
 #include "widgets/button.h"
 
 #include <GL/freeglut.h>
@@ -15,10 +16,6 @@
 
 namespace {
 
-constexpr float WHITE[4] = {1.0f, 1.0f, 1.0f, 1.0f};
-constexpr float BLACK[4] = {0.0f, 0.0f, 0.0f, 1.0f};
-constexpr float RED[4] = {1.0f, 0.0f, 0.0f, 1.0f};
-constexpr float BLUE[4] = {0.0f, 0.0f, 1.0f, 1.0f};
 constexpr float THUMB_HELD_GREY = 0.75f;  // thumb fill while dragged
 constexpr float THUMB_GREY = 0.5f;        // thumb fill at rest
 
@@ -66,7 +63,7 @@ void print_number(const Slider* s, int x, int y, float v) {
 
 // The two arrow triangles, in black: increase pointing up, decrease pointing down.
 void emit_arrows(const Slider* s) {
-  glColor4fv(BLACK);
+  glColor4fv(COLOUR_BLACK);
   glLineWidth(ARROW_LINE_WIDTH);
   glBegin(GL_TRIANGLES);
   glVertex2i(s->x2 - 18, s->y1 + 12);
@@ -134,20 +131,20 @@ void slider_draw(Slider* slider) {
   // Track shading from white on the left to black on the right.
   glLineWidth(TRACK_WIDTH);
   glBegin(GL_LINES);
-  glColor4fv(WHITE);
+  glColor4fv(COLOUR_WHITE);
   glVertex2i(s->x1 + TRACK_LEFT, s->y1 + TRACK_RISE);
-  glColor4fv(BLACK);
+  glColor4fv(COLOUR_BLACK);
   glVertex2i(s->x2 - TRACK_MARGIN, s->y1 + TRACK_RISE);
   glEnd();
 
-  glColor4fv(BLUE);
+  glColor4fv(COLOUR_BLUE);
   print_number(s, s->x1 + (s->x2 - s->x1) / 2 - VALUE_LEFT_SHIFT, s->y1 + VALUE_RISE,
                s->mapped == 1 ? s->shown : s->value);
 
   // A held thumb stays where the pointer put it.
   if (s->dragging == 0) s->thumb_x = slider_thumb_x(s, s->value);
 
-  glColor4fv(RED);
+  glColor4fv(COLOUR_RED);
   print_number(s, s->x1 + MIN_LEFT, s->y1 + MIN_RISE, s->min);
   print_number(s, s->x2 - MAX_LEFT, s->y1 + MAX_RISE, s->max);
 
