@@ -5,6 +5,7 @@
 
 #include "app/shell.h"
 #include "widgets/button.h"
+#include "widgets/knot_labels.h"
 
 #include <GL/freeglut.h>
 
@@ -51,8 +52,6 @@ KnotBar knot_bar = {
     0,                   // marker_index
 };
 
-int knot_bar_batch = 1;
-
 //------------------------------------------------------------------------------
 // Constants
 //------------------------------------------------------------------------------
@@ -61,7 +60,6 @@ namespace {
 
 constexpr const char* DEFAULT_FORMAT = "%5.3f";  // used when a record has no format
 constexpr const char* MARKER_FORMAT = "%5.3f";
-constexpr const char* KNOT_FORMAT = "%2d (%5.3f)";  // multiplicity and value
 
 constexpr float AXIS_WIDTH = 2.0f;     // px, axis, ticks and range bracket
 constexpr int END_MARGIN = 15;         // px from y1 / y2 to the ends of the axis
@@ -80,17 +78,9 @@ constexpr int THUMB_COLUMN_LEFT = 15;  // thumb column of hit tests: x1 + 15 .. 
 constexpr int THUMB_GRAB = 8;          // px either side of thumb_y that take the thumb
 constexpr int MARKER_COLUMN = 23;      // presses from x1 + 23 on look for markers
 constexpr int SEARCH_REACH = 3;        // px either side of the pointer searched for a knot
-constexpr int MARK_TIP = 16;           // knot triangle points right at x1 + 16 ...
-constexpr int MARK_BASE = 8;           // ... from its base at x1 + 8
 constexpr int MARKER_TIP = 18;         // marker triangle points left at x1 + 18 ...
 constexpr int MARKER_BASE = 26;        // ... from its base at x1 + 26
-constexpr int MARK_HALF = 3;           // px, half height of both triangles
-constexpr int KNOT_LABEL_LEFT = -33;   // knot labels left of the bar
 constexpr int MARKER_LABEL_LEFT = 33;  // marker labels right of the bar
-constexpr int LABEL_DROP = 3;          // px from a mark's centre down to its label's baseline
-constexpr int LABEL_STRIP = 16;        // rows of label positions one bitmap batch takes
-constexpr int LABEL_HEIGHT = 14;       // px of a glyph of the 10-point Times font
-constexpr int LABEL_BOX_MARGIN = 8;    // px round the labels' glyphs, for their origins
 constexpr int BRACKET_OUTER = 23;      // range bracket's arms end at x1 + 23 ...
 constexpr int BRACKET_INNER = 19;      // ... and its spine runs at x1 + 19
 constexpr int VALUE_LEFT = 6;          // value label at (x1 + 6, y1 - 15)
@@ -174,94 +164,7 @@ void emit_static_part(const KnotBar* b, int with_controls, const char* format) {
   }
 }
 
-// One group of equal-looking knots as the bar shows it.
-struct KnotGroup {
-  float value;  // the group's value, shared by its members after merging
-  int mult;     // members in the group
-  int y;        // pixel row of the value
-};
-
-std::vector<KnotGroup> knot_groups;
-
-// Draws the triangle mark of a group in its colour: the knot points' purple
-// inside [lo, hi], green outside.
-void emit_knot_mark(const KnotBar* b, const KnotGroup& g) {
-  const bool inside = b->lo <= g.value && g.value <= b->hi;
-  glColor4fv(inside ? palette.colours[PAL_KNOT_POINT] : COLOUR_DARK_GREEN);
-  glVertex2i(b->x1 + MARK_TIP, g.y);
-  glVertex2i(b->x1 + MARK_BASE, g.y + MARK_HALF);
-  glVertex2i(b->x1 + MARK_BASE, g.y - MARK_HALF);
-}
-
-// Draws the "mult (value)" label of a group in black.
-void print_knot_label(const KnotBar* b, const KnotGroup& g) {
-  glColor4fv(COLOUR_BLACK);
-  print_at(b->x1 + KNOT_LABEL_LEFT, g.y - LABEL_DROP, KNOT_FORMAT, g.value, g.mult);
-}
-
-// Width in pixels of the group's label: its glyphs' advances, which are also
-// their bitmaps' widths.
-int knot_label_width(const KnotGroup& g) {
-  char text[KNOT_BAR_TEXT_SIZE];
-  std::snprintf(text, sizeof text, KNOT_FORMAT, g.mult, static_cast<double>(g.value));
-  return glutBitmapLength(GLUT_BITMAP_TIMES_ROMAN_10, reinterpret_cast<const unsigned char*>(text));
-}
-
-// True when the group's label ends left of every mark's base column. A label's
-// pixels span its advance from the raster position; a mark's leftmost pixel
-// column starts at the base.
-bool label_clear_of_marks(const KnotGroup& g) {
-  return KNOT_LABEL_LEFT + knot_label_width(g) <= MARK_BASE;
-}
-
-// Sends the bitmaps GL holds back to draw together: a draw of a triangle with
-// no area, which makes no fragment.
-void bitmap_batch_flush() {
-  glBegin(GL_TRIANGLES);
-  for (int k = 0; k < 3; ++k) glVertex2i(0, 0);
-  glEnd();
-}
-
-// Labels of groups [start, end), bottom to top. GL batches bitmaps lying in a
-// strip of rows around the first one it gets and fills that strip's whole
-// width: a blank glyph (a space) in the middle of each strip of labels lets a
-// strip go out as one draw, and a scissor box round the labels keeps GL from
-// filling the strip's width. The box holds every pixel of every label, so it
-// clips nothing, and the labels are drawn before it goes. A scissor box of the
-// caller's is left alone.
-void draw_label_run(const KnotBar* b, size_t start, size_t end) {
-  const bool clip = glIsEnabled(GL_SCISSOR_TEST) != GL_TRUE;
-  GLint box[4] = {0, 0, 0, 0};
-  if (clip) {
-    int width = 0, lo = knot_groups[start].y, hi = lo;
-    for (size_t g = start; g < end; ++g) {
-      width = std::max(width, knot_label_width(knot_groups[g]));
-      lo = std::min(lo, knot_groups[g].y);
-      hi = std::max(hi, knot_groups[g].y);
-    }
-    glGetIntegerv(GL_SCISSOR_BOX, box);
-    glEnable(GL_SCISSOR_TEST);
-    const int x = b->x1 + KNOT_LABEL_LEFT - LABEL_BOX_MARGIN;
-    const int y = lo - LABEL_DROP - LABEL_BOX_MARGIN;
-    glScissor(x, y, width + 2 * LABEL_BOX_MARGIN, hi - lo + LABEL_HEIGHT + 2 * LABEL_BOX_MARGIN);
-  }
-  int strip_end = 0;
-  for (size_t g = start; g < end; ++g) {
-    const int y = knot_groups[g].y - LABEL_DROP;
-    if (g == start || y >= strip_end || y < strip_end - LABEL_STRIP) {
-      glColor4fv(COLOUR_BLACK);
-      glRasterPos2i(b->x1 + KNOT_LABEL_LEFT, y + LABEL_STRIP / 2);
-      draw_bitmap_text(" ", GLUT_BITMAP_TIMES_ROMAN_10);
-      strip_end = y + LABEL_STRIP;
-    }
-    print_knot_label(b, knot_groups[g]);
-  }
-  if (clip) {
-    bitmap_batch_flush();
-    glScissor(box[0], box[1], box[2], box[3]);
-    glDisable(GL_SCISSOR_TEST);
-  }
-}
+std::vector<KnotGroup> knot_groups;  // groups of the list being drawn
 
 // Marks one knot list: equal-looking neighbours are merged in place into groups,
 // each group drawn once with its multiplicity.
@@ -284,28 +187,7 @@ void draw_knot_list(const KnotBar* b, float* list, int count) {
     i += f;
   }
 
-  // Each label is drawn after its own mark and before the next, so it covers
-  // earlier marks and later marks cover it. A run of groups whose labels reach
-  // no mark may draw all its marks first and then all its labels: nothing of
-  // that order shows. A label that may reach a mark closes its run, so every
-  // later mark still comes after it. Consecutive labels, with no mark between
-  // them, let GL draw their bitmaps together.
-  const size_t groups = knot_groups.size();
-  size_t start = 0;
-  while (start < groups) {
-    size_t end = start + 1;
-    if (knot_bar_batch != 0)
-      while (end < groups && label_clear_of_marks(knot_groups[end - 1])) ++end;
-    glBegin(GL_TRIANGLES);
-    for (size_t g = start; g < end; ++g) emit_knot_mark(b, knot_groups[g]);
-    glEnd();
-    if (knot_bar_batch != 0) {
-      draw_label_run(b, start, end);
-    } else {
-      for (size_t g = start; g < end; ++g) print_knot_label(b, knot_groups[g]);
-    }
-    start = end;
-  }
+  knot_groups_draw(b, knot_groups.data(), static_cast<int>(knot_groups.size()));
 }
 
 // Takes the first knot whose value lies in [v_low, v_high], with its equal
@@ -439,11 +321,11 @@ void knot_bar_draw(KnotBar* bar, int with_controls) {
     glColor4fv(COLOUR_OLIVE);
     glBegin(GL_TRIANGLES);
     glVertex2i(b->x1 + MARKER_TIP, y);
-    glVertex2i(b->x1 + MARKER_BASE, y + MARK_HALF);
-    glVertex2i(b->x1 + MARKER_BASE, y - MARK_HALF);
+    glVertex2i(b->x1 + MARKER_BASE, y + KNOT_MARK_HALF);
+    glVertex2i(b->x1 + MARKER_BASE, y - KNOT_MARK_HALF);
     glEnd();
     glColor4fv(COLOUR_BLACK);
-    print_at(b->x1 + MARKER_LABEL_LEFT, y - LABEL_DROP, MARKER_FORMAT, m);
+    print_at(b->x1 + MARKER_LABEL_LEFT, y - KNOT_LABEL_DROP, MARKER_FORMAT, m);
   }
 
   draw_knot_list(b, b->merged_knots, b->merged_count);
