@@ -3,7 +3,8 @@
 // every x is an offset from x1.
 #include "widgets/knot_bar.h"
 
-#include "app/shell.h"
+#include "app/palette.h"
+#include "curve/curve.h"
 #include "widgets/button.h"
 #include "widgets/knot_labels.h"
 
@@ -50,6 +51,7 @@ KnotBar knot_bar = {
     0,                   // marker_count
     nullptr,             // markers
     0,                   // marker_index
+    KNOT_CLAMPED,        // knot_type, the type of every new curve
 };
 
 //------------------------------------------------------------------------------
@@ -236,8 +238,7 @@ void drag_knot(KnotBar* b, int x, int y) {
   if (cy != b->last_y) {
     const float nv = snap(b, offset_value(b, cy - axis_bottom(b)), 0.0f);
     // Only a uniform vector may put an inner knot exactly on an end of the valid range.
-    const bool uniform = edited_curve != nullptr && edited_curve->knot_type == KNOT_UNIFORM;
-    if ((nv == b->hi || nv == b->lo) && !uniform) return;
+    if ((nv == b->hi || nv == b->lo) && b->knot_type != KNOT_UNIFORM) return;
     if (nv >= b->lo && nv <= b->hi) {
       float* t = b->knots;
       // The shift follows the new value rather than the pointer's direction: a press

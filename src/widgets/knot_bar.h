@@ -45,6 +45,8 @@ struct KnotBar {
   int marker_count;       // entries of markers
   float* markers;         // free values on the right of the axis; not owned
   int marker_index;       // index of the held marker
+  int knot_type;          // KnotType of the knots shown, set by the host with them:
+                          // only a uniform vector lets a knot land on lo or hi
 };
 
 extern KnotBar knot_bar;

@@ -60,7 +60,7 @@ void closed_valid_range(const Curve* curve, float* lo, float* hi) {
   *hi = (hi_index < 0 || hi_index >= n) ? 0.0f : curve->knots[hi_index] - CLOSED_RANGE_OFFSET;
 }
 
-// Points the bar at the current edited curve's arrays and ranges. Runs before
+// Points the bar at the current edited curve's arrays, ranges and knot type. Runs before
 // every draw and every event: the curve's knot array moves when it grows and
 // is freed with the curve, so no pointer may be kept from an earlier call.
 void knot_panel_load_bar() {
@@ -70,6 +70,7 @@ void knot_panel_load_bar() {
   knot_bar.range_lo = curve->knot_min;
   knot_bar.range_hi = curve->knot_max;
 
+  knot_bar.knot_type = curve->knot_type;
   knot_bar.knot_count = std::min(curve->knot_count, static_cast<int>(curve->knots.size()));
   knot_bar.knots = curve->knots.data();
   knot_bar.merged_count = std::max(0, merge_joined_knots(curve));
