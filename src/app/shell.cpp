@@ -118,7 +118,6 @@ void curves_reset() {
 
 void redisplay(const char* codes) {
   if (codes == nullptr) return;
-  int caller = glutGetWindow();
   for (const char* c = codes; *c != '\0'; ++c) {
     int id = 0;
     switch (*c) {
@@ -129,11 +128,26 @@ void redisplay(const char* codes) {
       case 'S': id = window_table.win_projection.id; break;
       default: break;
     }
-    if (id == 0) continue;
-    glutSetWindow(id);
-    glutPostRedisplay();
+    window_run(id, glutPostRedisplay);
   }
+}
+
+void window_run(int id, void (*action)()) {
+  if (id == 0) return;
+  const int caller = glutGetWindow();
+  glutSetWindow(id);
+  action();
   if (caller != 0 && glutGetWindow() != caller) glutSetWindow(caller);
+}
+
+void window_reshape(WindowEntry* win, int width, int height) {
+  win->width = width;
+  win->height = height;
+  set_pixel_projection(width, height);
+}
+
+int window_y_up(int height, int y) {
+  return height - y;
 }
 
 void set_clear_colour(const float* rgba) {

@@ -127,7 +127,7 @@ void draw_projection_lines() {
 
 // Left press starts a drag, left release ends it; nothing is redrawn here.
 void proj_mouse(int button, int state, int x, int y) {
-  const int y_up = window_table.win_projection.height - y;
+  const int y_up = window_y_up(window_table.win_projection.height, y);
   if (button != GLUT_LEFT_BUTTON) return;
   if (state == GLUT_DOWN) {
     proj_last_x = x;
@@ -143,7 +143,7 @@ void proj_mouse(int button, int state, int x, int y) {
 // Turns the pointer's motion since the last event into the step rotation.
 void proj_motion(int x, int y) {
   const WindowEntry& win = window_table.win_projection;
-  const int y_up = win.height - y;
+  const int y_up = window_y_up(win.height, y);
   if (proj_dragging != 1) return;
   rot_step_y = drag_degrees(x - proj_last_x, win.width);
   rot_step_x = drag_degrees(y_up - proj_last_y, win.height);

@@ -101,11 +101,10 @@ void set_current_weight(float v) {
 // before the main window, it would otherwise open beneath it where no window
 // manager restacks it. The caller's window stays current.
 void show_window(int id) {
-  int caller = glutGetWindow();
-  glutSetWindow(id);
-  glutShowWindow();
-  glutPopWindow();
-  glutSetWindow(caller);
+  window_run(id, [] {
+    glutShowWindow();
+    glutPopWindow();
+  });
 }
 
 // Flips the 3D grid switch; the button's label is its only record.
@@ -189,9 +188,7 @@ void panel_release() {
 
 // Records the panel's size and sets up pixel coordinates with y up.
 void panel_reshape(int width, int height) {
-  window_table.win_panel.width = width;
-  window_table.win_panel.height = height;
-  set_pixel_projection(width, height);
+  window_reshape(&window_table.win_panel, width, height);
 }
 
 // Draws the two panes and every widget in its fixed order and colour.

@@ -49,11 +49,7 @@ void pad_transform() {
 
 // Posts a redisplay of the pad, keeping the caller's window current.
 void pad_redisplay() {
-  const int caller = glutGetWindow();
-  if (window_table.win_pad.id == 0) return;
-  glutSetWindow(window_table.win_pad.id);
-  glutPostRedisplay();
-  if (caller != 0) glutSetWindow(caller);
+  window_run(window_table.win_pad.id, glutPostRedisplay);
 }
 
 // Selection entries in use, kept within the list whatever was stored.
@@ -187,8 +183,7 @@ void pad_display() {
 // Right press adds, left or middle press picks, releases refresh the panels.
 void pad_mouse(int button, int state, int x, int y) {
   const int modifiers = glutGetModifiers();
-  // Rows counted upwards as H - y, the convention every pad position uses.
-  const int y_up = window_table.win_pad.height - y;
+  const int y_up = window_y_up(window_table.win_pad.height, y);
 
   const bool right = button == GLUT_RIGHT_BUTTON;
   const bool picking = button == GLUT_LEFT_BUTTON || button == GLUT_MIDDLE_BUTTON;
@@ -207,7 +202,7 @@ void pad_mouse(int button, int state, int x, int y) {
 // A left drag moves the picked point by the pointer's motion, in pad units.
 void pad_motion(int x, int y) {
   const WindowEntry& win = window_table.win_pad;
-  const int y_up = win.height - y;
+  const int y_up = window_y_up(win.height, y);
   // The picked index is checked against the curve as it is now: the points
   // may have been replaced since the press.
   if (picked_point >= 0 && picked_point < edited_curve->point_count && pad_mode == MODE_PICK_LEFT) {

@@ -127,9 +127,7 @@ int merge_joined_knots(Curve* curve) {
 
 // Records the panel's size and sets up pixel coordinates with y up.
 void knot_panel_reshape(int width, int height) {
-  window_table.win_knots.width = width;
-  window_table.win_knots.height = height;
-  set_pixel_projection(width, height);
+  window_reshape(&window_table.win_knots, width, height);
 }
 
 // Reloads the bar from the edited curve and draws it in a bevelled pane.
@@ -147,7 +145,7 @@ void knot_panel_mouse(int button, int state, int x, int y) {
   knot_panel_load_bar();
   const float value_before = knot_bar.value;
   knot_bar.changed = 1;
-  knot_bar_mouse(&knot_bar, button, state, x, window_table.win_knots.height - y);
+  knot_bar_mouse(&knot_bar, button, state, x, window_y_up(window_table.win_knots.height, y));
   if (knot_bar.value != value_before) knot_panel_relift();
   redisplay("12S");
 }
@@ -156,7 +154,7 @@ void knot_panel_mouse(int button, int state, int x, int y) {
 void knot_panel_motion(int x, int y) {
   knot_panel_load_bar();
   knot_bar.changed = 1;
-  knot_bar_drag(&knot_bar, x, window_table.win_knots.height - y);
+  knot_bar_drag(&knot_bar, x, window_y_up(window_table.win_knots.height, y));
   if (knot_bar.changed == 1) {
     knot_panel_relift();
     redisplay("S12");
