@@ -88,10 +88,6 @@ constexpr int BRACKET_INNER = 19;      // ... and its spine runs at x1 + 19
 constexpr int VALUE_LEFT = 6;          // value label at (x1 + 6, y1 - 15)
 constexpr int VALUE_DROP = 15;
 
-constexpr int BUTTON_LEFT = 0;  // GLUT's left button
-constexpr int PRESSED = 0;      // GLUT_DOWN
-constexpr int RELEASED = 1;     // GLUT_UP
-
 // Pixel length H of the axis.
 int axis_length(const KnotBar* b) {
   return b->y2 - b->y1 - 2 * END_MARGIN;
@@ -107,9 +103,7 @@ int axis_top(const KnotBar* b) {
 
 // Clamps a pixel to the axis, in a wide type so no pointer motion can overflow.
 int clamp_to_axis(const KnotBar* b, long long y) {
-  if (y < axis_bottom(b)) return axis_bottom(b);
-  if (y > axis_top(b)) return axis_top(b);
-  return static_cast<int>(y);
+  return clamp_pixel(y, axis_bottom(b), axis_top(b));
 }
 
 // Value offset from min of a pixel offset along the axis, rounded to a float.
@@ -286,12 +280,7 @@ int knot_bar_y(const KnotBar* bar, float v) {
   const float span = bar->max - bar->min;
   const int bottom = axis_bottom(bar);
   if (!(span > 0.0f) || !std::isfinite(v)) return bottom;
-  const double y = static_cast<double>(v - bar->min) / span * axis_length(bar) + bottom;
-  // Far outside the axis a pixel is only clamped to what an int holds.
-  constexpr double LIMIT = 1.0e9;
-  if (y < -LIMIT) return static_cast<int>(-LIMIT);
-  if (y > LIMIT) return static_cast<int>(LIMIT);
-  return static_cast<int>(y);
+  return pixel_from_double(static_cast<double>(v - bar->min) / span * axis_length(bar) + bottom);
 }
 
 // Draws the static part (display list), markers, knot marks, range bracket and thumb.
@@ -359,16 +348,14 @@ void knot_bar_draw(KnotBar* bar, int with_controls) {
 void knot_bar_mouse(KnotBar* bar, int button, int state, int x, int y) {
   if (bar == nullptr) return;
   KnotBar* b = bar;
-  const bool left_press = button == BUTTON_LEFT && state == PRESSED;
+  const bool left_press = button == GLUT_LEFT_BUTTON && state == GLUT_DOWN;
   const bool inside = b->x1 <= x && x <= b->x1 + BOX_RIGHT && b->y1 <= y && y <= b->y2;
   if (left_press && inside) {
     if (y <= b->y1 + BOX_HEIGHT) {
-      b->value -= b->step;
-      if (b->value < b->min) b->value = b->min;
+      b->value = step_box_value(b->value - b->step, -1, b->min, b->max);
       b->thumb_y = knot_bar_y(b, b->value);
     } else if (y >= b->y2 - BOX_HEIGHT) {
-      b->value += b->step;
-      if (b->value > b->max) b->value = b->max;
+      b->value = step_box_value(b->value + b->step, 1, b->min, b->max);
       b->thumb_y = knot_bar_y(b, b->value);
     } else if (y < b->y1 + DEAD_ZONE || y > b->y2 - DEAD_ZONE) {
       b->changed = 0;
@@ -391,7 +378,7 @@ void knot_bar_mouse(KnotBar* bar, int button, int state, int x, int y) {
         take_marker(b, v_low, v_high, x, y);
       }
     }
-  } else if (button == BUTTON_LEFT && state == RELEASED) {
+  } else if (button == GLUT_LEFT_BUTTON && state == GLUT_UP) {
     b->drag_mode = KNOT_BAR_NONE;
     b->changed = 0;
   } else {

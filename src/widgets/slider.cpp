@@ -43,10 +43,6 @@ constexpr int MIN_RISE = 16;
 constexpr int MAX_LEFT = 30;  // max text at (x2 - 30, y1 + 17)
 constexpr int MAX_RISE = 17;
 
-constexpr int BUTTON_LEFT = 0;  // GLUT's left button
-constexpr int PRESSED = 0;      // GLUT_DOWN
-constexpr int RELEASED = 1;     // GLUT_UP
-
 // Track length L: the thumb's travel in pixels.
 int track_length(const Slider* s) {
   return s->x2 - s->x1 - 2 * TRACK_MARGIN;
@@ -82,14 +78,6 @@ float arrow_value(const Slider* s, int clicks) {
   if (!(s->step > 0.0f)) return s->value + static_cast<float>(clicks) * s->step;
   const double k = std::round(static_cast<double>(s->value) / s->step) + clicks;
   return static_cast<float>(k * s->step);
-}
-
-// Pixel clamped to a range an int holds, so a wild value cannot overflow the cast.
-int pixel_from_double(double p) {
-  constexpr double LIMIT = 1.0e9;
-  if (!(p > -LIMIT)) return static_cast<int>(-LIMIT);
-  if (p > LIMIT) return static_cast<int>(LIMIT);
-  return static_cast<int>(p);
 }
 
 }  // namespace
@@ -178,7 +166,7 @@ void slider_draw(Slider* slider) {
 void slider_mouse(Slider* slider, int button, int state, int x, int y) {
   if (slider == nullptr) return;
   Slider* s = slider;
-  const bool left_press = button == BUTTON_LEFT && state == PRESSED;
+  const bool left_press = button == GLUT_LEFT_BUTTON && state == GLUT_DOWN;
   const bool in_arrows =
       s->x2 - ARROW_LEFT <= x && x <= s->x2 - ARROW_RIGHT && s->y1 <= y && y <= s->y1 + UP_TOP;
   const bool in_body = s->x1 <= x && x <= s->x2 && s->y1 - BODY_BELOW <= y && y <= s->y1 + BODY_TOP;
@@ -186,13 +174,11 @@ void slider_mouse(Slider* slider, int button, int state, int x, int y) {
   if (left_press && in_arrows) {
     // An arrow click leaves `changed` alone: the owner decides when to apply the value.
     if (y <= s->y1 + DOWN_TOP) {
-      s->value = arrow_value(s, -1);
-      if (s->value < s->min) s->value = s->min;
+      s->value = step_box_value(arrow_value(s, -1), -1, s->min, s->max);
       s->thumb_x = slider_thumb_x(s, s->value);
       s->down_pressed = 1;
     } else if (y >= s->y1 + UP_BOTTOM) {
-      s->value = arrow_value(s, 1);
-      if (s->value > s->max) s->value = s->max;
+      s->value = step_box_value(arrow_value(s, 1), 1, s->min, s->max);
       s->thumb_x = slider_thumb_x(s, s->value);
       s->up_pressed = 1;
     } else {
@@ -208,7 +194,7 @@ void slider_mouse(Slider* slider, int button, int state, int x, int y) {
       s->drag_y = y;
     }
     if (s->mapped == 1) slider_map(s, 1);
-  } else if (button == BUTTON_LEFT && state == RELEASED) {
+  } else if (button == GLUT_LEFT_BUTTON && state == GLUT_UP) {
     s->dragging = 0;
     s->changed = 0;
     s->up_pressed = 0;
@@ -226,15 +212,10 @@ void slider_drag(Slider* slider, int x, int y) {
     s->changed = 0;
     return;
   }
-  const long long left = s->x1 + TRACK_MARGIN;
-  const long long right = s->x2 - TRACK_MARGIN;
-  long long thumb = static_cast<long long>(s->thumb_x) + x - s->drag_x;
-  if (thumb < left) {
-    thumb = left;
-  } else if (thumb > right) {
-    thumb = right;
-  }
-  s->thumb_x = static_cast<int>(thumb);
+  const int left = s->x1 + TRACK_MARGIN;
+  const long long moved = static_cast<long long>(s->thumb_x) + x - s->drag_x;
+  const int thumb = clamp_pixel(moved, left, s->x2 - TRACK_MARGIN);
+  s->thumb_x = thumb;
 
   // Offset from min in value units, then the nearest step (d >= 0, so +0.5 rounds half up).
   const int length = track_length(s);
