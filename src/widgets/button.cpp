@@ -21,6 +21,11 @@ constexpr float OUTLINE_OFFSET = 1.5f;     // px, black outline outside a push b
 constexpr float SQUARE_OUTLINE_WIDTH = 0.5f;
 constexpr float MARK_SHORT_WIDTH = 3.5f;  // short stroke of the check mark
 constexpr float MARK_LONG_WIDTH = 2.5f;   // long stroke of the check mark
+constexpr float MARK_START_X = 5.0f;      // px, the mark starts at (x1 + 5, y2 - 6) ...
+constexpr float MARK_START_DROP = 6.0f;
+constexpr float MARK_BEND_X = 8.0f;  // ... bends at (x1 + 8, y1 - 1), below the square ...
+constexpr float MARK_BEND_DROP = 1.0f;
+constexpr float MARK_END_OUT = 5.0f;  // ... and ends at (x2 + 5, y2), past its right edge
 
 constexpr int LABEL_FREE_HEIGHT = 13;  // px of a button that the label fills
 constexpr int LABEL_LEFT = 3;          // px from x1 to a push button's label
@@ -204,13 +209,13 @@ void draw_check_mark(int x1, int y1, int x2, int y2) {
   glColor4fv(COLOUR_RED);
   glLineWidth(MARK_SHORT_WIDTH);
   glBegin(GL_LINES);
-  glVertex2f(x1 + 5.0f, y2 - 6.0f);
-  glVertex2f(x1 + 8.0f, y1 - 1.0f);
+  glVertex2f(x1 + MARK_START_X, y2 - MARK_START_DROP);
+  glVertex2f(x1 + MARK_BEND_X, y1 - MARK_BEND_DROP);
   glEnd();
   glLineWidth(MARK_LONG_WIDTH);
   glBegin(GL_LINES);
-  glVertex2f(x1 + 8.0f, y1 - 1.0f);
-  glVertex2f(x2 + 5.0f, static_cast<float>(y2));
+  glVertex2f(x1 + MARK_BEND_X, y1 - MARK_BEND_DROP);
+  glVertex2f(x2 + MARK_END_OUT, static_cast<float>(y2));
   glEnd();
 }
 

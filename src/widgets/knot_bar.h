@@ -58,6 +58,7 @@ extern int knot_bar_batch;
 
 // Pixel y of a value v: the one value-to-pixel map, used everywhere.
 int knot_bar_y(const KnotBar* bar, float v);
+// with_controls: 1 adds the step boxes, end labels, value label and thumb; 0 the bare axis.
 void knot_bar_draw(KnotBar* bar, int with_controls);
 void knot_bar_mouse(KnotBar* bar, int button, int state, int x, int y);
 void knot_bar_drag(KnotBar* bar, int x, int y);

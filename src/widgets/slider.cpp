@@ -42,6 +42,18 @@ constexpr int MIN_LEFT = 17;         // min text at (x1 + 17, y1 + 16)
 constexpr int MIN_RISE = 16;
 constexpr int MAX_LEFT = 30;  // max text at (x2 - 30, y1 + 17)
 constexpr int MAX_RISE = 17;
+constexpr int ARROW_BASE_LEFT = 18;   // arrow triangles' bases from x2 - 18 ...
+constexpr int ARROW_BASE_RIGHT = 12;  // ... to x2 - 12
+constexpr int ARROW_TIP = 15;         // tips at x2 - 15
+constexpr int UP_ARROW_BASE = 12;     // increase arrow: base at y1 + 12, tip at y1 + 15
+constexpr int UP_ARROW_TIP = 15;
+constexpr int DOWN_ARROW_BASE = 5;  // decrease arrow: base at y1 + 5, tip at y1 + 1
+constexpr int DOWN_ARROW_TIP = 1;
+constexpr int THUMB_BOX_LEFT = 6;     // thumb's bevel from x - 6 ...
+constexpr int THUMB_HALF_WIDTH = 5;   // ... to x + 5; its fill from x - 5 to x + 5
+constexpr int THUMB_BOX_BOTTOM = 2;   // bevel from y1 + 2 ...
+constexpr int THUMB_FILL_BOTTOM = 3;  // ... fill from y1 + 3 ...
+constexpr int THUMB_TOP = 11;         // ... both up to y1 + 11
 
 // Track length L: the thumb's travel in pixels.
 int track_length(const Slider* s) {
@@ -62,12 +74,12 @@ void emit_arrows(const Slider* s) {
   glColor4fv(COLOUR_BLACK);
   glLineWidth(ARROW_LINE_WIDTH);
   glBegin(GL_TRIANGLES);
-  glVertex2i(s->x2 - 18, s->y1 + 12);
-  glVertex2i(s->x2 - 15, s->y1 + 15);
-  glVertex2i(s->x2 - 12, s->y1 + 12);
-  glVertex2i(s->x2 - 18, s->y1 + 5);
-  glVertex2i(s->x2 - 15, s->y1 + 1);
-  glVertex2i(s->x2 - 12, s->y1 + 5);
+  glVertex2i(s->x2 - ARROW_BASE_LEFT, s->y1 + UP_ARROW_BASE);
+  glVertex2i(s->x2 - ARROW_TIP, s->y1 + UP_ARROW_TIP);
+  glVertex2i(s->x2 - ARROW_BASE_RIGHT, s->y1 + UP_ARROW_BASE);
+  glVertex2i(s->x2 - ARROW_BASE_LEFT, s->y1 + DOWN_ARROW_BASE);
+  glVertex2i(s->x2 - ARROW_TIP, s->y1 + DOWN_ARROW_TIP);
+  glVertex2i(s->x2 - ARROW_BASE_RIGHT, s->y1 + DOWN_ARROW_BASE);
   glEnd();
 }
 
@@ -151,14 +163,15 @@ void slider_draw(Slider* slider) {
 
   // The fill covers the box's inside; its lit left and shadowed bottom edges frame it.
   const int tx = s->thumb_x;
-  draw_raised_box(tx - 6, s->y1 + 2, tx + 5, s->y1 + 11);
+  draw_raised_box(tx - THUMB_BOX_LEFT, s->y1 + THUMB_BOX_BOTTOM, tx + THUMB_HALF_WIDTH,
+                  s->y1 + THUMB_TOP);
   const float grey = s->dragging ? THUMB_HELD_GREY : THUMB_GREY;
   glColor4f(grey, grey, grey, 1.0f);
   glBegin(GL_POLYGON);
-  glVertex2i(tx - 5, s->y1 + 3);
-  glVertex2i(tx + 5, s->y1 + 3);
-  glVertex2i(tx + 5, s->y1 + 11);
-  glVertex2i(tx - 5, s->y1 + 11);
+  glVertex2i(tx - THUMB_HALF_WIDTH, s->y1 + THUMB_FILL_BOTTOM);
+  glVertex2i(tx + THUMB_HALF_WIDTH, s->y1 + THUMB_FILL_BOTTOM);
+  glVertex2i(tx + THUMB_HALF_WIDTH, s->y1 + THUMB_TOP);
+  glVertex2i(tx - THUMB_HALF_WIDTH, s->y1 + THUMB_TOP);
   glEnd();
 }
 
