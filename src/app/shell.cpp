@@ -162,6 +162,15 @@ void set_pixel_projection(int width, int height) {
   glMatrixMode(GL_MODELVIEW);
 }
 
+void set_depth_projection(int width, int height, double depth) {
+  glViewport(0, 0, width, height);
+  glMatrixMode(GL_PROJECTION);
+  glLoadIdentity();
+  glOrtho(0.0, width, 0.0, height, -depth, depth);
+  glMatrixMode(GL_MODELVIEW);
+  glLoadIdentity();
+}
+
 void main_display() {
   glClear(GL_COLOR_BUFFER_BIT);
   glutSwapBuffers();

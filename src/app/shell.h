@@ -85,6 +85,11 @@ void set_clear_colour(const float* rgba);
 // unit a pixel), modelview left current: the set-up of every 2D window.
 void set_pixel_projection(int width, int height);
 
+// Viewport over the whole window and glOrtho over its pixels with `depth`
+// units either side of z = 0, modelview current and reset: the set-up of the
+// windows that draw curves (the pad and the projection window).
+void set_depth_projection(int width, int height, double depth);
+
 // Main window callbacks: clear and swap; reshape does nothing.
 void main_display();
 void main_reshape(int width, int height);

@@ -57,12 +57,7 @@ int drag_degrees(int pixels, int extent) {
 void proj_reshape(int width, int height) {
   const WindowEntry& win = window_table.win_projection;
   if (width != win.width || height != win.height) glutReshapeWindow(win.width, win.height);
-  glViewport(0, 0, width, height);
-  glMatrixMode(GL_PROJECTION);
-  glLoadIdentity();
-  glOrtho(0.0, width, 0.0, height, -ORTHO_DEPTH, ORTHO_DEPTH);
-  glMatrixMode(GL_MODELVIEW);
-  glLoadIdentity();
+  set_depth_projection(width, height, ORTHO_DEPTH);
   glGetDoublev(GL_MODELVIEW_MATRIX, view_matrix);
 }
 

@@ -118,6 +118,17 @@ float snap(const KnotBar* b, float r, float bias) {
   return b->min + b->step * std::trunc(b->steps_per_unit * r + bias);
 }
 
+// Value of an axis pixel, snapped down to the step grid.
+float grid_value(const KnotBar* b, int y) {
+  return snap(b, offset_value(b, y - axis_bottom(b)), 0.0f);
+}
+
+// Lets go of a held item the host's array no longer has.
+void drop_hold(KnotBar* b) {
+  b->drag_mode = KNOT_BAR_NONE;
+  b->changed = 0;
+}
+
 // A list the bar may touch: a null array counts as empty, a negative count as zero.
 int usable_count(const float* list, int count) {
   return list == nullptr || count < 0 ? 0 : count;
@@ -222,15 +233,12 @@ void take_marker(KnotBar* b, float v_low, float v_high, int x, int y) {
 // Moves the held knot group to the pixel y; the neighbours it passes step over it.
 void drag_knot(KnotBar* b, int x, int y) {
   const int n = usable_count(b->knots, b->knot_count);
-  if (b->drag_index < 0 || b->drag_mult < 1 || b->drag_index > n - b->drag_mult) {
-    // The host's array shrank under the hold: nothing left to move.
-    b->drag_mode = KNOT_BAR_NONE;
-    b->changed = 0;
-    return;
-  }
+  // The host's array shrank under the hold: nothing left to move.
+  if (b->drag_index < 0 || b->drag_mult < 1 || b->drag_index > n - b->drag_mult)
+    return drop_hold(b);
   const int cy = clamp_to_axis(b, y);
   if (cy != b->last_y) {
-    const float nv = snap(b, offset_value(b, cy - axis_bottom(b)), 0.0f);
+    const float nv = grid_value(b, cy);
     // Only a uniform vector may put an inner knot exactly on an end of the valid range.
     if ((nv == b->hi || nv == b->lo) && b->knot_type != KNOT_UNIFORM) return;
     if (nv >= b->lo && nv <= b->hi) {
@@ -255,14 +263,10 @@ void drag_knot(KnotBar* b, int x, int y) {
 // Moves the held marker, strictly inside (lo, hi).
 void drag_marker(KnotBar* b, int x, int y) {
   const int n = usable_count(b->markers, b->marker_count);
-  if (b->marker_index < 0 || b->marker_index >= n) {
-    b->drag_mode = KNOT_BAR_NONE;
-    b->changed = 0;
-    return;
-  }
+  if (b->marker_index < 0 || b->marker_index >= n) return drop_hold(b);
   const int cy = clamp_to_axis(b, y);
   if (cy != b->last_y) {
-    const float nv = snap(b, offset_value(b, cy - axis_bottom(b)), 0.0f);
+    const float nv = grid_value(b, cy);
     if (b->lo < nv && nv < b->hi) b->markers[b->marker_index] = nv;
   }
   b->last_x = x;
@@ -284,9 +288,8 @@ int knot_bar_y(const KnotBar* bar, float v) {
 }
 
 // Draws the static part (display list), markers, knot marks, range bracket and thumb.
-void knot_bar_draw(KnotBar* bar, int with_controls) {
-  if (bar == nullptr) return;
-  KnotBar* b = bar;
+void knot_bar_draw(KnotBar* b, int with_controls) {
+  if (b == nullptr) return;
   const char* format = b->format != nullptr ? b->format : DEFAULT_FORMAT;
   if (b->list_id == 0) {
     b->list_id = glGenLists(1);
@@ -345,9 +348,8 @@ void knot_bar_draw(KnotBar* bar, int with_controls) {
 }
 
 // One mouse button event in window pixels (y up): step boxes, thumb, knot or marker grab.
-void knot_bar_mouse(KnotBar* bar, int button, int state, int x, int y) {
-  if (bar == nullptr) return;
-  KnotBar* b = bar;
+void knot_bar_mouse(KnotBar* b, int button, int state, int x, int y) {
+  if (b == nullptr) return;
   const bool left_press = button == GLUT_LEFT_BUTTON && state == GLUT_DOWN;
   const bool inside = b->x1 <= x && x <= b->x1 + BOX_RIGHT && b->y1 <= y && y <= b->y2;
   if (left_press && inside) {
@@ -387,9 +389,8 @@ void knot_bar_mouse(KnotBar* bar, int button, int state, int x, int y) {
 }
 
 // One motion event: moves whatever drag_mode says is held.
-void knot_bar_drag(KnotBar* bar, int x, int y) {
-  if (bar == nullptr) return;
-  KnotBar* b = bar;
+void knot_bar_drag(KnotBar* b, int x, int y) {
+  if (b == nullptr) return;
   switch (b->drag_mode) {
     case KNOT_BAR_THUMB: {
       const long long moved = static_cast<long long>(b->thumb_y) + y - b->last_y;

@@ -157,12 +157,7 @@ void pad_reshape(int width, int height) {
   glHint(GL_LINE_SMOOTH_HINT, GL_NICEST);
   glHint(GL_POLYGON_SMOOTH_HINT, GL_NICEST);
   glHint(GL_POINT_SMOOTH_HINT, GL_NICEST);
-  glViewport(0, 0, width, height);
-  glMatrixMode(GL_PROJECTION);
-  glLoadIdentity();
-  glOrtho(0.0, width, 0.0, height, -PAD_DEPTH, PAD_DEPTH);
-  glMatrixMode(GL_MODELVIEW);
-  glLoadIdentity();
+  set_depth_projection(width, height, PAD_DEPTH);
 }
 
 // Grid, x and y axes and the edited curve at the knot bar's parameter.

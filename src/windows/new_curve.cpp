@@ -157,9 +157,9 @@ void read_degree_boxes() {
 // Callbacks
 //------------------------------------------------------------------------------
 
-// Records the window's size and sets up pixel coordinates with y up.
+// Records the window's size and sets up pixel coordinates with y up; the
+// display sets its own clear colour.
 void new_curve_reshape(int width, int height) {
-  set_clear_colour(COLOUR_PANEL_GREY);
   window_reshape(&window_table.win_new_curve, width, height);
 }
 
