@@ -1,15 +1,18 @@
-# Shared by scripts/run and scripts/test (sourced, not run): the packages
-# Ternival needs and a quiet install of whichever of them are missing.
+# Shared by scripts/run, scripts/test and scripts/bench (sourced, not run): the
+# packages Ternival needs and a quiet install of whichever of them are missing.
 
-# Building and running the program.
+# Building and running the program (configured with -DTERNIVAL_TESTS=OFF, which
+# looks for neither GoogleTest nor Google Benchmark); x11-utils gives the
+# xdpyinfo that scripts/run checks the display with.
 RUN_PACKAGES=(g++ cmake make pkg-config freeglut3-dev libglu1-mesa-dev libgl1-mesa-dev
-  libgl1-mesa-dri libx11-dev libxtst-dev libgtest-dev libbenchmark-dev x11-utils)
+  libgl1-mesa-dri libx11-dev x11-utils)
 
-# Everything the test suite uses on top: a virtual X server, X tools for
-# looking at windows, picture tools, valgrind, the desktop entry and metainfo
-# checkers, man, and what builds and checks the Debian package.
-TEST_PACKAGES=("${RUN_PACKAGES[@]}" xvfb xauth xdotool imagemagick valgrind
-  desktop-file-utils appstream man-db dpkg-dev lintian)
+# Everything the tests and benchmarks use on top: their libraries, the XTest
+# extension that sends real input, a virtual X server, X tools for looking at
+# windows, picture tools, valgrind, the desktop entry and metainfo checkers,
+# man, and what builds and checks the Debian package.
+TEST_PACKAGES=("${RUN_PACKAGES[@]}" libgtest-dev libbenchmark-dev libxtst-dev xvfb xauth
+  xdotool imagemagick valgrind desktop-file-utils appstream man-db dpkg-dev lintian)
 
 # Installs the named Debian packages that are not installed yet; runs
 # apt-get update only when something is missing.

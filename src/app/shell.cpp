@@ -37,9 +37,6 @@ char about_text[ABOUT_TEXT_SIZE];
 
 namespace {
 
-constexpr float EDITED_COLOUR[4] = {0.0f, 0.0f, 1.0f, 1.0f};  // blue
-constexpr float LIFTED_COLOUR[4] = {1.0f, 0.0f, 0.0f, 1.0f};  // red
-
 // The About text, 32 lines of at most 74 characters; the first line is copied
 // in and the rest appended, each within the buffer.
 const char* const ABOUT_LINES[] = {
@@ -92,13 +89,13 @@ void about_append(const char* text) {
 
 void init_curves() {
   edited_curve = curve_new(CURVE_KIND_RATIONAL);
-  std::memcpy(edited_curve->colour, EDITED_COLOUR, sizeof EDITED_COLOUR);
+  std::memcpy(edited_curve->colour, COLOUR_BLUE, sizeof COLOUR_BLUE);
   edited_curve->knot_type = KNOT_CLAMPED;
   // The knot panel draws in the edited curve's colour through this row.
-  std::memcpy(palette.colours[PAL_CURRENT_CURVE], EDITED_COLOUR, sizeof EDITED_COLOUR);
+  std::memcpy(palette.colours[PAL_CURRENT_CURVE], COLOUR_BLUE, sizeof COLOUR_BLUE);
 
   lifted_curve = curve_new(CURVE_KIND_LIFTED);
-  std::memcpy(lifted_curve->colour, LIFTED_COLOUR, sizeof LIFTED_COLOUR);
+  std::memcpy(lifted_curve->colour, COLOUR_RED, sizeof COLOUR_RED);
   lifted_curve->knot_type = KNOT_CLAMPED;
 }
 
@@ -121,7 +118,6 @@ void curves_reset() {
 
 void redisplay(const char* codes) {
   if (codes == nullptr) return;
-  int caller = glutGetWindow();
   for (const char* c = codes; *c != '\0'; ++c) {
     int id = 0;
     switch (*c) {
@@ -132,11 +128,26 @@ void redisplay(const char* codes) {
       case 'S': id = window_table.win_projection.id; break;
       default: break;
     }
-    if (id == 0) continue;
-    glutSetWindow(id);
-    glutPostRedisplay();
+    window_run(id, glutPostRedisplay);
   }
+}
+
+void window_run(int id, void (*action)()) {
+  if (id == 0) return;
+  const int caller = glutGetWindow();
+  glutSetWindow(id);
+  action();
   if (caller != 0 && glutGetWindow() != caller) glutSetWindow(caller);
+}
+
+void window_reshape(WindowEntry* win, int width, int height) {
+  win->width = width;
+  win->height = height;
+  set_pixel_projection(width, height);
+}
+
+int window_y_up(int height, int y) {
+  return height - y;
 }
 
 void set_clear_colour(const float* rgba) {
@@ -149,6 +160,15 @@ void set_pixel_projection(int width, int height) {
   glLoadIdentity();
   gluOrtho2D(0, width, 0, height);
   glMatrixMode(GL_MODELVIEW);
+}
+
+void set_depth_projection(int width, int height, double depth) {
+  glViewport(0, 0, width, height);
+  glMatrixMode(GL_PROJECTION);
+  glLoadIdentity();
+  glOrtho(0.0, width, 0.0, height, -depth, depth);
+  glMatrixMode(GL_MODELVIEW);
+  glLoadIdentity();
 }
 
 void main_display() {

@@ -35,6 +35,15 @@ extern WindowTable window_table;
 // Posts a redisplay to each window named by a code, in order; other
 // characters are skipped. The caller's current window stays current.
 void redisplay(const char* codes);
+// Runs the GLUT call on the window with the id (nothing when it is 0, not
+// created yet), then makes the caller's window current again.
+void window_run(int id, void (*action)());
+// Records a 2D window's size and sets up pixel coordinates with y up over it.
+void window_reshape(WindowEntry* win, int width, int height);
+// GLUT mouse y to rows counted upwards as height - y: one row above what
+// flip_y gives, the convention of the pad, the knot panel, the About window
+// and the projection window.
+int window_y_up(int height, int y);
 
 //------------------------------------------------------------------------------
 // Global curves and shared switches
@@ -75,6 +84,11 @@ void set_clear_colour(const float* rgba);
 // Viewport over the whole window and gluOrtho2D over its pixels (y up, one
 // unit a pixel), modelview left current: the set-up of every 2D window.
 void set_pixel_projection(int width, int height);
+
+// Viewport over the whole window and glOrtho over its pixels with `depth`
+// units either side of z = 0, modelview current and reset: the set-up of the
+// windows that draw curves (the pad and the projection window).
+void set_depth_projection(int width, int height, double depth);
 
 // Main window callbacks: clear and swap; reshape does nothing.
 void main_display();

@@ -83,6 +83,17 @@ struct Curve {
   Curve* next;                       // neighbour joined at the end, not owned
 };
 
+// Every level of the de Boor triangle at one parameter u, in homogeneous form
+// (w*x, w*y, w*z, w). Level 0 holds the top + 1 control points k - p .. k -
+// mult that act on the span; level r holds the top - r + 1 blends of level r -
+// 1 in level[r][0 .. top - r]; level[top][0] is the curve point.
+struct DeBoorNet {
+  int span;  // k: the knot span [t[k], t[k+1]) that holds u
+  int mult;  // multiplicity of u as the span search counted it
+  int top;   // highest level, p - mult
+  ControlPoint level[DEGREE_MAX + 1][DEGREE_MAX + 1];  // level[r][j]
+};
+
 //------------------------------------------------------------------------------
 // Globals
 //------------------------------------------------------------------------------
@@ -129,6 +140,18 @@ void curve_move_point(Curve* curve, int index, double dx, double dy, double dz);
 // when u is outside the domain or the curve has no usable span there. With
 // zero weights the returned w can be 0: callers must check before dividing.
 int curve_eval(const Curve* curve, float u);
+// Knot span search from t[start] on: returns k, the index before the first
+// knot clearly above u (knot_count - 1 when there is none), and counts in
+// *mult the knots from t[start] on that lie within KNOT_EPS of u. Evaluation
+// starts at t[p], where the domain starts; the renderer's triangle starts at
+// t[0], so that the end of a clamped vector reaches p + 1 there.
+int curve_find_span(const Curve* curve, float u, int start, int* mult);
+// Fills every level of the de Boor net at u for the span and multiplicity a
+// span search found; the caller has checked that 0 <= mult <= p and that the
+// points k - p .. k - mult exist. Returns 0 when a knot interval of the span
+// is empty (knots out of order); the net is then filled all the same, with
+// non-finite blends where the interval was empty.
+int curve_deboor_net(const Curve* curve, float u, int span, int mult, DeBoorNet* net);
 // Rebuilds the lifted curve from the edited curve: point (x, y, w) becomes
 // (s*x*w, s*y*w, s*w, 1); knots, degree, range, trace_u and the current point
 // are copied.

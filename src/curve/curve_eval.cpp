@@ -43,12 +43,77 @@ int usable_knots(const Curve* curve) {
 // Functions
 //------------------------------------------------------------------------------
 
+// Span search from t[start]: knots within KNOT_EPS of u count as u itself, so
+// u snaps onto a knot the user sees on the knot bar and takes its multiplicity.
+int curve_find_span(const Curve* curve, float u, int start, int* mult) {
+  const int m = curve->knot_count;
+  const float* t = curve->knots.data();
+  const double v = u;
+  int count = 0;
+  int i = start;
+  for (; i < m; ++i) {
+    const double ti = t[i];
+    if (ti - KNOT_EPS < v && v < ti + KNOT_EPS) {
+      ++count;
+      continue;
+    }
+    if (v < ti) break;
+  }
+  *mult = count;
+  return i - 1;  // last knot at or below u: the span is [t[k], t[k+1])
+}
+
+// Fills the net level by level; 0 when an interval of the span is empty.
+int curve_deboor_net(const Curve* curve, float u, int span, int mult, DeBoorNet* net) {
+  const int p = curve->degree;
+  const int k = span;
+  const int top = p - mult;
+  const float* t = curve->knots.data();
+  const double v = u;
+  net->span = k;
+  net->mult = mult;
+  net->top = top;
+
+  // 1. Level 0: the p - mult + 1 points that act on the span, in homogeneous
+  // form (w*x, w*y, w*z, w); a marked point of near-zero weight is a
+  // direction, a point at infinity, and keeps its x, y, z with w = 0.
+  for (int j = 0; j <= top; ++j) {
+    ControlPoint e = curve->points[k - p + j];
+    if (curve->point_marks[k - p + j] == 1 && -WEIGHT_EPS < e.w && e.w < WEIGHT_EPS) {
+      e.w = 0.0;
+    } else {
+      e.x *= e.w;
+      e.y *= e.w;
+      e.z *= e.w;
+    }
+    net->level[0][j] = e;
+  }
+
+  // 2. Level r blends entries j and j + 1 of level r - 1 in the ratio of u
+  // within [t[k-p+r+j], t[k+1+j]], an interval of p + 1 - r spans round u.
+  int sound = 1;
+  for (int r = 1; r <= top; ++r) {
+    for (int j = 0; j <= top - r; ++j) {
+      const double a = t[k - p + r + j];
+      const double b = t[k + 1 + j];
+      // Only knots out of order can make this interval empty.
+      if (!(b > a)) sound = 0;
+      const double alpha = (v - a) / (b - a);
+      const ControlPoint& e = net->level[r - 1][j];
+      const ControlPoint& f = net->level[r - 1][j + 1];
+      net->level[r][j] =
+          ControlPoint{alpha * f.x + (1.0 - alpha) * e.x, alpha * f.y + (1.0 - alpha) * e.y,
+                       alpha * f.z + (1.0 - alpha) * e.z, alpha * f.w + (1.0 - alpha) * e.w};
+    }
+  }
+  return sound;
+}
+
 // De Boor at u; 1 with the homogeneous point in DeBoorTriangle[0], 0 otherwise.
 int curve_eval(const Curve* curve, float u) {
   if (curve == nullptr || !eval_record_sound(curve)) return 0;
   const int p = curve->degree;
   const int n = curve->point_count;
-  const int m = curve->knot_count;
   const float* t = curve->knots.data();
   const double v = u;
 
@@ -57,19 +122,8 @@ int curve_eval(const Curve* curve, float u) {
 
   // 2. Span and multiplicity. The scan starts at index p because the first p
   // knots only shape the leftmost basis functions: the domain starts at t[p].
-  // Knots within KNOT_EPS of u count as u itself, so u snaps onto a knot the
-  // user sees on the knot bar and takes its multiplicity.
   int mult = 0;
-  int i = p;
-  for (; i < m; ++i) {
-    const double ti = t[i];
-    if (ti - KNOT_EPS < v && v < ti + KNOT_EPS) {
-      ++mult;
-      continue;
-    }
-    if (v < ti) break;
-  }
-  const int k = i - 1;  // last knot at or below u: the span is [t[k], t[k+1])
+  const int k = curve_find_span(curve, u, p, &mult);
 
   // 3. Rejections, in this order: before the vector, before the domain, past
   // the last point, more coincident knots than a span can have.
@@ -87,47 +141,15 @@ int curve_eval(const Curve* curve, float u) {
     return 1;
   }
 
-  // 5. Copy the p - mult + 1 points that act on the span.
-  const int top = p - mult;
-  for (int j = 0; j <= top; ++j) {
-    DeBoorTriangle[j] = curve->points[k - p + j];
+  // 5. The whole triangle, then its right edge into the shared scratch: entry
+  // j holds the last level that still has a point j, as if every level had
+  // been worked out in place over the one before, so entry 0 is the point.
+  DeBoorNet net;
+  if (!curve_deboor_net(curve, u, k, mult, &net)) return 0;
+  for (int j = 0; j <= net.top; ++j) {
+    DeBoorTriangle[j] = net.level[net.top - j][j];
     deboor_marks[j] = curve->point_marks[k - p + j];
   }
-
-  // 6. Homogeneous form (w*x, w*y, w*z, w); a marked point of near-zero
-  // weight is a direction, a point at infinity, and keeps its x, y, z.
-  for (int j = 0; j <= top; ++j) {
-    ControlPoint& e = DeBoorTriangle[j];
-    if (deboor_marks[j] == 1 && -WEIGHT_EPS < e.w && e.w < WEIGHT_EPS) {
-      e.w = 0.0;
-    } else {
-      e.x *= e.w;
-      e.y *= e.w;
-      e.z *= e.w;
-    }
-  }
-
-  // 7. Triangle: level r blends entries j and j + 1 of level r - 1 in the
-  // ratio of u within [t[k-p+r+j], t[k+1+j]]. In increasing j, entry j + 1 of
-  // the old level is still intact when entry j is overwritten, so every level
-  // fits in place in entries 0 .. top - r.
-  for (int r = 1; r <= top; ++r) {
-    for (int j = 0; j <= top - r; ++j) {
-      const double a = t[k - p + r + j];
-      const double b = t[k + 1 + j];
-      // Only knots out of order can make this interval empty.
-      if (!(b > a)) return 0;
-      const double alpha = (v - a) / (b - a);
-      ControlPoint& e = DeBoorTriangle[j];
-      const ControlPoint& f = DeBoorTriangle[j + 1];
-      e.x = alpha * f.x + (1.0 - alpha) * e.x;
-      e.y = alpha * f.y + (1.0 - alpha) * e.y;
-      e.z = alpha * f.z + (1.0 - alpha) * e.z;
-      e.w = alpha * f.w + (1.0 - alpha) * e.w;
-    }
-  }
-
-  // 8. The point is entry 0.
   return 1;
 }
 

@@ -8,8 +8,6 @@
 
 #include <GL/freeglut.h>
 
-#include <cmath>
-
 //------------------------------------------------------------------------------
 // Globals
 //------------------------------------------------------------------------------
@@ -35,53 +33,12 @@ constexpr double VIEW_TILT_X = -70.0;         // degrees about x of the fixed vi
 constexpr int DRAG_DEGREES_PER_WIDTH = 1080;  // one window width of drag = three turns
 constexpr int FULL_TURN = 360;                // degrees
 
-constexpr float LINE_WIDTH = 1.5f;         // pixels, projection lines
-constexpr GLushort LINE_STIPPLE = 0x0F0F;  // 4 on, 4 off
-constexpr GLint LINE_STIPPLE_FACTOR = 1;
-constexpr double CONE_LENGTH = 0.25;   // cone height, its tip on the point
-constexpr double CONE_RADIUS = 0.067;  // radius of the cone's base
-constexpr int CONE_SLICES = 10;
-constexpr int CONE_STACKS = 10;
-
 constexpr float LINE_COLOUR[4] = {0.0f, 0.0f, 0.0f, 0.5f};   // translucent black
 constexpr float TRACE_COLOUR[4] = {0.0f, 0.8f, 0.0f, 1.0f};  // green
 
 //------------------------------------------------------------------------------
 // Helpers
 //------------------------------------------------------------------------------
-
-// Cone along the ray from the origin through q, its tip on q. A point at the
-// origin has no ray and gets no cone.
-void cone_toward(const double q[3]) {
-  const double x = q[0], y = q[1], z = q[2];
-  const double d = std::sqrt(x * x + y * y + z * z);
-  if (!(d > 0.0) || !std::isfinite(d)) return;
-  const float f = static_cast<float>(1.0 - CONE_LENGTH / d);
-  // gluCylinder runs along +z: tilting by the polar angle beta about y and
-  // then turning by the azimuth alpha about z brings +z onto the ray.
-  const double rxy = std::sqrt(x * x + y * y);
-  double alpha = rxy > 0.0 ? std::acos(x / rxy) : 0.0;
-  if (y < 0.0) alpha = -alpha;
-  const double beta = std::acos(z / d);
-  glPushMatrix();
-  glTranslated(f * x, f * y, f * z);
-  glRotated(alpha * DEG_PER_RAD, 0.0, 0.0, 1.0);
-  glRotated(beta * DEG_PER_RAD, 0.0, 1.0, 0.0);
-  draw_cached_cylinder(cone_quadric, CONE_RADIUS, 0.0, CONE_LENGTH, CONE_SLICES, CONE_STACKS);
-  glPopMatrix();
-}
-
-// Stippled segment from the origin to q in the current colour.
-void stippled_ray(const double q[3]) {
-  glLineWidth(LINE_WIDTH);
-  glEnable(GL_LINE_STIPPLE);
-  glLineStipple(LINE_STIPPLE_FACTOR, LINE_STIPPLE);
-  glBegin(GL_LINES);
-  glVertex3f(0.0f, 0.0f, 0.0f);
-  glVertex3f(static_cast<float>(q[0]), static_cast<float>(q[1]), static_cast<float>(q[2]));
-  glEnd();
-  glDisable(GL_LINE_STIPPLE);
-}
 
 // Drag step in degrees: one window extent is DRAG_DEGREES_PER_WIDTH, the
 // quotient truncated toward zero and the remainder keeping the step's sign.
@@ -100,12 +57,7 @@ int drag_degrees(int pixels, int extent) {
 void proj_reshape(int width, int height) {
   const WindowEntry& win = window_table.win_projection;
   if (width != win.width || height != win.height) glutReshapeWindow(win.width, win.height);
-  glViewport(0, 0, width, height);
-  glMatrixMode(GL_PROJECTION);
-  glLoadIdentity();
-  glOrtho(0.0, width, 0.0, height, -ORTHO_DEPTH, ORTHO_DEPTH);
-  glMatrixMode(GL_MODELVIEW);
-  glLoadIdentity();
+  set_depth_projection(width, height, ORTHO_DEPTH);
   glGetDoublev(GL_MODELVIEW_MATRIX, view_matrix);
 }
 
@@ -160,48 +112,17 @@ void draw_projection_lines() {
   // The lifted curve mirrors the edited curve's n points; a closed curve's
   // wrapped copy exists only while drawing, so only the n points get a line.
   const Curve* lifted = lifted_curve;
-  const int n = lifted != nullptr ? lifted->point_count : 0;
-  if (render_cache != 0) {
-    // Lines and cones share one translucent colour, so where they overlap the
-    // pixel depends only on how many are drawn over it, not in which order:
-    // all the lines can go out as one primitive, the stipple starting afresh
-    // on each segment as it does on each line of its own.
-    glColor4fv(LINE_COLOUR);
-    glLineWidth(LINE_WIDTH);
-    glEnable(GL_LINE_STIPPLE);
-    glLineStipple(LINE_STIPPLE_FACTOR, LINE_STIPPLE);
-    glBegin(GL_LINES);
-    for (int i = 0; i < n; ++i) {
-      const ControlPoint& p = lifted->points[i];
-      glVertex3f(0.0f, 0.0f, 0.0f);
-      glVertex3f(static_cast<float>(p.x), static_cast<float>(p.y), static_cast<float>(p.z));
-    }
-    glEnd();
-    glDisable(GL_LINE_STIPPLE);
-    for (int i = 0; i < n; ++i) {
-      const ControlPoint& p = lifted->points[i];
-      const double q[3] = {p.x, p.y, p.z};
-      cone_toward(q);
-    }
-  } else {
-    for (int i = 0; i < n; ++i) {
-      const ControlPoint& p = lifted->points[i];
-      const double q[3] = {p.x, p.y, p.z};
-      glColor4fv(LINE_COLOUR);
-      stippled_ray(q);
-      cone_toward(q);
-    }
-  }
+  if (lifted != nullptr) draw_rays(lifted->points.data(), lifted->point_count, LINE_COLOUR);
 
   const double t[3] = {tracing_point_3d[0], tracing_point_3d[1], tracing_point_3d[2]};
   glColor4fv(TRACE_COLOUR);
-  cone_toward(t);
-  stippled_ray(t);
+  draw_ray_cone(t);
+  draw_ray_line(t);
 }
 
 // Left press starts a drag, left release ends it; nothing is redrawn here.
 void proj_mouse(int button, int state, int x, int y) {
-  const int y_up = window_table.win_projection.height - y;
+  const int y_up = window_y_up(window_table.win_projection.height, y);
   if (button != GLUT_LEFT_BUTTON) return;
   if (state == GLUT_DOWN) {
     proj_last_x = x;
@@ -217,7 +138,7 @@ void proj_mouse(int button, int state, int x, int y) {
 // Turns the pointer's motion since the last event into the step rotation.
 void proj_motion(int x, int y) {
   const WindowEntry& win = window_table.win_projection;
-  const int y_up = win.height - y;
+  const int y_up = window_y_up(win.height, y);
   if (proj_dragging != 1) return;
   rot_step_y = drag_degrees(x - proj_last_x, win.width);
   rot_step_x = drag_degrees(y_up - proj_last_y, win.height);

@@ -2,6 +2,8 @@
 // labelled boxes, text blocks and the hit test, in window pixels with y up.
 #include "widgets/button.h"
 
+#include "app/palette.h"
+
 #include <GL/freeglut.h>
 
 #include <cstdlib>
@@ -12,10 +14,6 @@
 
 namespace {
 
-constexpr float WHITE[4] = {1.0f, 1.0f, 1.0f, 1.0f};
-constexpr float BLACK[4] = {0.0f, 0.0f, 0.0f, 1.0f};
-constexpr float RED[4] = {1.0f, 0.0f, 0.0f, 1.0f};
-
 constexpr float BOX_LINE_WIDTH = 1.0f;     // raised box, check square bevel, group frame
 constexpr float SUNKEN_LINE_WIDTH = 0.5f;  // sunken box
 constexpr float FRAME_LINE_WIDTH = 1.5f;   // bevel of a push button's frame
@@ -23,6 +21,11 @@ constexpr float OUTLINE_OFFSET = 1.5f;     // px, black outline outside a push b
 constexpr float SQUARE_OUTLINE_WIDTH = 0.5f;
 constexpr float MARK_SHORT_WIDTH = 3.5f;  // short stroke of the check mark
 constexpr float MARK_LONG_WIDTH = 2.5f;   // long stroke of the check mark
+constexpr float MARK_START_X = 5.0f;      // px, the mark starts at (x1 + 5, y2 - 6) ...
+constexpr float MARK_START_DROP = 6.0f;
+constexpr float MARK_BEND_X = 8.0f;  // ... bends at (x1 + 8, y1 - 1), below the square ...
+constexpr float MARK_BEND_DROP = 1.0f;
+constexpr float MARK_END_OUT = 5.0f;  // ... and ends at (x2 + 5, y2), past its right edge
 
 constexpr int LABEL_FREE_HEIGHT = 13;  // px of a button that the label fills
 constexpr int LABEL_LEFT = 3;          // px from x1 to a push button's label
@@ -35,6 +38,7 @@ constexpr int GROUP_TITLE_LEFT = 14;   // px from x1 to a group title
 constexpr int GROUP_TITLE_DROP = 3;    // px from y2 down to a group title's baseline
 constexpr int GROUP_GAP_LEFT = 10;     // top edge open from x1 + 10 ...
 constexpr int GROUP_GAP_RIGHT = 15;    // ... to x2 - 15
+constexpr double PIXEL_LIMIT = 1.0e9;  // px, far outside any window and inside an int
 
 // Keeps the current colour across a draw. GL saves and restores it itself, so
 // the same holds inside a display list, where reading the colour back would
@@ -74,7 +78,7 @@ void draw_button_outline(int x1, int y1, int x2, int y2) {
   const float b = y1 - OUTLINE_OFFSET;
   const float r = x2 + OUTLINE_OFFSET;
   const float t = y2 + OUTLINE_OFFSET;
-  glColor4fv(BLACK);
+  glColor4fv(COLOUR_BLACK);
   glLineWidth(BOX_LINE_WIDTH);
   glBegin(GL_LINE_LOOP);
   glVertex2f(l, b);
@@ -110,32 +114,52 @@ int flip_y(int y) {
   return viewport[3] - y - 1;
 }
 
+// Clamp of a pixel to [lo, hi].
+int clamp_pixel(long long v, int lo, int hi) {
+  if (v < lo) return lo;
+  if (v > hi) return hi;
+  return static_cast<int>(v);
+}
+
+// Truncation of a pixel to an int, cut to +-PIXEL_LIMIT.
+int pixel_from_double(double p) {
+  if (!(p > -PIXEL_LIMIT)) return static_cast<int>(-PIXEL_LIMIT);
+  if (p > PIXEL_LIMIT) return static_cast<int>(PIXEL_LIMIT);
+  return static_cast<int>(p);
+}
+
+// Step box click: the stepped value, held at the end it moved toward.
+float step_box_value(float stepped, int direction, float min, float max) {
+  if (direction < 0) return stepped < min ? min : stepped;
+  return stepped > max ? max : stepped;
+}
+
 // Raised bevel: lit left and top, shadowed bottom and right.
 void draw_raised_box(int x1, int y1, int x2, int y2) {
   ColourKeeper keep;
   glLineWidth(BOX_LINE_WIDTH);
-  draw_bevel(x1, y1, x2, y2, WHITE, SHADOW_GREY);
+  draw_bevel(x1, y1, x2, y2, COLOUR_WHITE, SHADOW_GREY);
 }
 
 // Sunken bevel: the raised box's colours exchanged, thinner lines.
 void draw_sunken_box(int x1, int y1, int x2, int y2) {
   ColourKeeper keep;
   glLineWidth(SUNKEN_LINE_WIDTH);
-  draw_bevel(x1, y1, x2, y2, SHADOW_GREY, WHITE);
+  draw_bevel(x1, y1, x2, y2, SHADOW_GREY, COLOUR_WHITE);
 }
 
 // Frame of a push button that is up; SHADOW_GREY stays current.
 void draw_frame_released(int x1, int y1, int x2, int y2) {
   draw_button_outline(x1, y1, x2, y2);
   glLineWidth(FRAME_LINE_WIDTH);
-  draw_bevel(x1, y1, x2, y2, WHITE, SHADOW_GREY);
+  draw_bevel(x1, y1, x2, y2, COLOUR_WHITE, SHADOW_GREY);
 }
 
 // Frame of a push button held down; white stays current.
 void draw_frame_pressed(int x1, int y1, int x2, int y2) {
   draw_button_outline(x1, y1, x2, y2);
   glLineWidth(FRAME_LINE_WIDTH);
-  draw_bevel(x1, y1, x2, y2, SHADOW_GREY, WHITE);
+  draw_bevel(x1, y1, x2, y2, SHADOW_GREY, COLOUR_WHITE);
 }
 
 // Push button: label in the caller's colour, then the frame for its state.
@@ -169,8 +193,8 @@ void checkbox_draw(const Button* button) {
 void draw_check_square(int x1, int y1, int x2, int y2) {
   ColourKeeper keep;
   glLineWidth(BOX_LINE_WIDTH);
-  draw_bevel(x1 + 1, y1 + 1, x2 - 1, y2 - 1, WHITE, SHADOW_GREY);
-  glColor4fv(BLACK);
+  draw_bevel(x1 + 1, y1 + 1, x2 - 1, y2 - 1, COLOUR_WHITE, SHADOW_GREY);
+  glColor4fv(COLOUR_BLACK);
   glLineWidth(SQUARE_OUTLINE_WIDTH);
   glBegin(GL_LINE_LOOP);
   glVertex2i(x1, y1);
@@ -182,16 +206,16 @@ void draw_check_square(int x1, int y1, int x2, int y2) {
 
 // Red tick: a short thick stroke down, then a long stroke up past the square.
 void draw_check_mark(int x1, int y1, int x2, int y2) {
-  glColor4fv(RED);
+  glColor4fv(COLOUR_RED);
   glLineWidth(MARK_SHORT_WIDTH);
   glBegin(GL_LINES);
-  glVertex2f(x1 + 5.0f, y2 - 6.0f);
-  glVertex2f(x1 + 8.0f, y1 - 1.0f);
+  glVertex2f(x1 + MARK_START_X, y2 - MARK_START_DROP);
+  glVertex2f(x1 + MARK_BEND_X, y1 - MARK_BEND_DROP);
   glEnd();
   glLineWidth(MARK_LONG_WIDTH);
   glBegin(GL_LINES);
-  glVertex2f(x1 + 8.0f, y1 - 1.0f);
-  glVertex2f(x2 + 5.0f, static_cast<float>(y2));
+  glVertex2f(x1 + MARK_BEND_X, y1 - MARK_BEND_DROP);
+  glVertex2f(x2 + MARK_END_OUT, static_cast<float>(y2));
   glEnd();
 }
 
@@ -209,7 +233,7 @@ void draw_group_frame(const char* title, int x1, int y1, int x2, int y2, void* f
   segment(x2, y1, x1 + 1, y1);
   glEnd();
   // The white etch runs inside the grey on the left and top, outside on the right and bottom.
-  glColor4fv(WHITE);
+  glColor4fv(COLOUR_WHITE);
   glBegin(GL_LINES);
   segment(x1 + 1, y1 + 1, x1 + 1, y2 - 1);
   segment(x1 + 1, y2 - 1, x1 + GROUP_GAP_LEFT, y2 - 1);

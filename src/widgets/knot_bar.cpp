@@ -3,8 +3,10 @@
 // every x is an offset from x1.
 #include "widgets/knot_bar.h"
 
-#include "app/shell.h"
+#include "app/palette.h"
+#include "curve/curve.h"
 #include "widgets/button.h"
+#include "widgets/knot_labels.h"
 
 #include <GL/freeglut.h>
 
@@ -49,9 +51,8 @@ KnotBar knot_bar = {
     0,                   // marker_count
     nullptr,             // markers
     0,                   // marker_index
+    KNOT_CLAMPED,        // knot_type, the type of every new curve
 };
-
-int knot_bar_batch = 1;
 
 //------------------------------------------------------------------------------
 // Constants
@@ -59,16 +60,8 @@ int knot_bar_batch = 1;
 
 namespace {
 
-constexpr float BLACK[4] = {0.0f, 0.0f, 0.0f, 1.0f};
-constexpr float RED[4] = {1.0f, 0.0f, 0.0f, 1.0f};
-constexpr float BLUE[4] = {0.0f, 0.0f, 1.0f, 1.0f};
-constexpr float OLIVE[4] = {0.5f, 0.5f, 0.0f, 1.0f};    // markers
-constexpr float PURPLE[4] = {0.5f, 0.07f, 0.5f, 1.0f};  // knots inside [lo, hi]
-constexpr float GREEN[4] = {0.0f, 0.5f, 0.0f, 1.0f};    // knots outside [lo, hi]
-
 constexpr const char* DEFAULT_FORMAT = "%5.3f";  // used when a record has no format
 constexpr const char* MARKER_FORMAT = "%5.3f";
-constexpr const char* KNOT_FORMAT = "%2d (%5.3f)";  // multiplicity and value
 
 constexpr float AXIS_WIDTH = 2.0f;     // px, axis, ticks and range bracket
 constexpr int END_MARGIN = 15;         // px from y1 / y2 to the ends of the axis
@@ -87,25 +80,13 @@ constexpr int THUMB_COLUMN_LEFT = 15;  // thumb column of hit tests: x1 + 15 .. 
 constexpr int THUMB_GRAB = 8;          // px either side of thumb_y that take the thumb
 constexpr int MARKER_COLUMN = 23;      // presses from x1 + 23 on look for markers
 constexpr int SEARCH_REACH = 3;        // px either side of the pointer searched for a knot
-constexpr int MARK_TIP = 16;           // knot triangle points right at x1 + 16 ...
-constexpr int MARK_BASE = 8;           // ... from its base at x1 + 8
 constexpr int MARKER_TIP = 18;         // marker triangle points left at x1 + 18 ...
 constexpr int MARKER_BASE = 26;        // ... from its base at x1 + 26
-constexpr int MARK_HALF = 3;           // px, half height of both triangles
-constexpr int KNOT_LABEL_LEFT = -33;   // knot labels left of the bar
 constexpr int MARKER_LABEL_LEFT = 33;  // marker labels right of the bar
-constexpr int LABEL_DROP = 3;          // px from a mark's centre down to its label's baseline
-constexpr int LABEL_STRIP = 16;        // rows of label positions one bitmap batch takes
-constexpr int LABEL_HEIGHT = 14;       // px of a glyph of the 10-point Times font
-constexpr int LABEL_BOX_MARGIN = 8;    // px round the labels' glyphs, for their origins
 constexpr int BRACKET_OUTER = 23;      // range bracket's arms end at x1 + 23 ...
 constexpr int BRACKET_INNER = 19;      // ... and its spine runs at x1 + 19
 constexpr int VALUE_LEFT = 6;          // value label at (x1 + 6, y1 - 15)
 constexpr int VALUE_DROP = 15;
-
-constexpr int BUTTON_LEFT = 0;  // GLUT's left button
-constexpr int PRESSED = 0;      // GLUT_DOWN
-constexpr int RELEASED = 1;     // GLUT_UP
 
 // Pixel length H of the axis.
 int axis_length(const KnotBar* b) {
@@ -122,9 +103,7 @@ int axis_top(const KnotBar* b) {
 
 // Clamps a pixel to the axis, in a wide type so no pointer motion can overflow.
 int clamp_to_axis(const KnotBar* b, long long y) {
-  if (y < axis_bottom(b)) return axis_bottom(b);
-  if (y > axis_top(b)) return axis_top(b);
-  return static_cast<int>(y);
+  return clamp_pixel(y, axis_bottom(b), axis_top(b));
 }
 
 // Value offset from min of a pixel offset along the axis, rounded to a float.
@@ -137,6 +116,17 @@ float offset_value(const KnotBar* b, int pixels) {
 // min + step * trunc(steps_per_unit * r + bias): r snapped to the step grid.
 float snap(const KnotBar* b, float r, float bias) {
   return b->min + b->step * std::trunc(b->steps_per_unit * r + bias);
+}
+
+// Value of an axis pixel, snapped down to the step grid.
+float grid_value(const KnotBar* b, int y) {
+  return snap(b, offset_value(b, y - axis_bottom(b)), 0.0f);
+}
+
+// Lets go of a held item the host's array no longer has.
+void drop_hold(KnotBar* b) {
+  b->drag_mode = KNOT_BAR_NONE;
+  b->changed = 0;
 }
 
 // A list the bar may touch: a null array counts as empty, a negative count as zero.
@@ -159,13 +149,13 @@ void print_at(int x, int y, const char* format, float v, int mult = -1) {
 // Step boxes, red axis with end ticks, and the end labels.
 void emit_static_part(const KnotBar* b, int with_controls, const char* format) {
   if (with_controls == 1) {
-    glColor4fv(BLACK);
+    glColor4fv(COLOUR_BLACK);
     draw_labelled_box(b->x1 + BOX_LEFT, b->y1, b->x1 + BOX_RIGHT, b->y1 + BOX_HEIGHT, "Dn",
                       GLUT_BITMAP_TIMES_ROMAN_10);
     draw_labelled_box(b->x1 + BOX_LEFT, b->y2 - BOX_HEIGHT, b->x1 + BOX_RIGHT, b->y2, "Up",
                       GLUT_BITMAP_TIMES_ROMAN_10);
   }
-  glColor4fv(RED);
+  glColor4fv(COLOUR_RED);
   glLineWidth(AXIS_WIDTH);
   glBegin(GL_LINES);
   glVertex2i(b->x1 + TICK_LEFT, axis_bottom(b));
@@ -181,92 +171,7 @@ void emit_static_part(const KnotBar* b, int with_controls, const char* format) {
   }
 }
 
-// One group of equal-looking knots as the bar shows it.
-struct KnotGroup {
-  float value;  // the group's value, shared by its members after merging
-  int mult;     // members in the group
-  int y;        // pixel row of the value
-};
-
-std::vector<KnotGroup> knot_groups;
-
-// Draws the triangle mark of a group in its colour (purple inside [lo, hi]).
-void emit_knot_mark(const KnotBar* b, const KnotGroup& g) {
-  glColor4fv(b->lo <= g.value && g.value <= b->hi ? PURPLE : GREEN);
-  glVertex2i(b->x1 + MARK_TIP, g.y);
-  glVertex2i(b->x1 + MARK_BASE, g.y + MARK_HALF);
-  glVertex2i(b->x1 + MARK_BASE, g.y - MARK_HALF);
-}
-
-// Draws the "mult (value)" label of a group in black.
-void print_knot_label(const KnotBar* b, const KnotGroup& g) {
-  glColor4fv(BLACK);
-  print_at(b->x1 + KNOT_LABEL_LEFT, g.y - LABEL_DROP, KNOT_FORMAT, g.value, g.mult);
-}
-
-// Width in pixels of the group's label: its glyphs' advances, which are also
-// their bitmaps' widths.
-int knot_label_width(const KnotGroup& g) {
-  char text[KNOT_BAR_TEXT_SIZE];
-  std::snprintf(text, sizeof text, KNOT_FORMAT, g.mult, static_cast<double>(g.value));
-  return glutBitmapLength(GLUT_BITMAP_TIMES_ROMAN_10, reinterpret_cast<const unsigned char*>(text));
-}
-
-// True when the group's label ends left of every mark's base column. A label's
-// pixels span its advance from the raster position; a mark's leftmost pixel
-// column starts at the base.
-bool label_clear_of_marks(const KnotGroup& g) {
-  return KNOT_LABEL_LEFT + knot_label_width(g) <= MARK_BASE;
-}
-
-// Sends the bitmaps GL holds back to draw together: a draw of a triangle with
-// no area, which makes no fragment.
-void bitmap_batch_flush() {
-  glBegin(GL_TRIANGLES);
-  for (int k = 0; k < 3; ++k) glVertex2i(0, 0);
-  glEnd();
-}
-
-// Labels of groups [start, end), bottom to top. GL batches bitmaps lying in a
-// strip of rows around the first one it gets and fills that strip's whole
-// width: a blank glyph (a space) in the middle of each strip of labels lets a
-// strip go out as one draw, and a scissor box round the labels keeps GL from
-// filling the strip's width. The box holds every pixel of every label, so it
-// clips nothing, and the labels are drawn before it goes. A scissor box of the
-// caller's is left alone.
-void draw_label_run(const KnotBar* b, size_t start, size_t end) {
-  const bool clip = glIsEnabled(GL_SCISSOR_TEST) != GL_TRUE;
-  GLint box[4] = {0, 0, 0, 0};
-  if (clip) {
-    int width = 0, lo = knot_groups[start].y, hi = lo;
-    for (size_t g = start; g < end; ++g) {
-      width = std::max(width, knot_label_width(knot_groups[g]));
-      lo = std::min(lo, knot_groups[g].y);
-      hi = std::max(hi, knot_groups[g].y);
-    }
-    glGetIntegerv(GL_SCISSOR_BOX, box);
-    glEnable(GL_SCISSOR_TEST);
-    const int x = b->x1 + KNOT_LABEL_LEFT - LABEL_BOX_MARGIN;
-    const int y = lo - LABEL_DROP - LABEL_BOX_MARGIN;
-    glScissor(x, y, width + 2 * LABEL_BOX_MARGIN, hi - lo + LABEL_HEIGHT + 2 * LABEL_BOX_MARGIN);
-  }
-  int strip_end = 0;
-  for (size_t g = start; g < end; ++g) {
-    const int y = knot_groups[g].y - LABEL_DROP;
-    if (g == start || y >= strip_end || y < strip_end - LABEL_STRIP) {
-      glColor4fv(BLACK);
-      glRasterPos2i(b->x1 + KNOT_LABEL_LEFT, y + LABEL_STRIP / 2);
-      draw_bitmap_text(" ", GLUT_BITMAP_TIMES_ROMAN_10);
-      strip_end = y + LABEL_STRIP;
-    }
-    print_knot_label(b, knot_groups[g]);
-  }
-  if (clip) {
-    bitmap_batch_flush();
-    glScissor(box[0], box[1], box[2], box[3]);
-    glDisable(GL_SCISSOR_TEST);
-  }
-}
+std::vector<KnotGroup> knot_groups;  // groups of the list being drawn
 
 // Marks one knot list: equal-looking neighbours are merged in place into groups,
 // each group drawn once with its multiplicity.
@@ -289,28 +194,7 @@ void draw_knot_list(const KnotBar* b, float* list, int count) {
     i += f;
   }
 
-  // Each label is drawn after its own mark and before the next, so it covers
-  // earlier marks and later marks cover it. A run of groups whose labels reach
-  // no mark may draw all its marks first and then all its labels: nothing of
-  // that order shows. A label that may reach a mark closes its run, so every
-  // later mark still comes after it. Consecutive labels, with no mark between
-  // them, let GL draw their bitmaps together.
-  const size_t groups = knot_groups.size();
-  size_t start = 0;
-  while (start < groups) {
-    size_t end = start + 1;
-    if (knot_bar_batch != 0)
-      while (end < groups && label_clear_of_marks(knot_groups[end - 1])) ++end;
-    glBegin(GL_TRIANGLES);
-    for (size_t g = start; g < end; ++g) emit_knot_mark(b, knot_groups[g]);
-    glEnd();
-    if (knot_bar_batch != 0) {
-      draw_label_run(b, start, end);
-    } else {
-      for (size_t g = start; g < end; ++g) print_knot_label(b, knot_groups[g]);
-    }
-    start = end;
-  }
+  knot_groups_draw(b, knot_groups.data(), static_cast<int>(knot_groups.size()));
 }
 
 // Takes the first knot whose value lies in [v_low, v_high], with its equal
@@ -349,18 +233,14 @@ void take_marker(KnotBar* b, float v_low, float v_high, int x, int y) {
 // Moves the held knot group to the pixel y; the neighbours it passes step over it.
 void drag_knot(KnotBar* b, int x, int y) {
   const int n = usable_count(b->knots, b->knot_count);
-  if (b->drag_index < 0 || b->drag_mult < 1 || b->drag_index > n - b->drag_mult) {
-    // The host's array shrank under the hold: nothing left to move.
-    b->drag_mode = KNOT_BAR_NONE;
-    b->changed = 0;
-    return;
-  }
+  // The host's array shrank under the hold: nothing left to move.
+  if (b->drag_index < 0 || b->drag_mult < 1 || b->drag_index > n - b->drag_mult)
+    return drop_hold(b);
   const int cy = clamp_to_axis(b, y);
   if (cy != b->last_y) {
-    const float nv = snap(b, offset_value(b, cy - axis_bottom(b)), 0.0f);
+    const float nv = grid_value(b, cy);
     // Only a uniform vector may put an inner knot exactly on an end of the valid range.
-    const bool uniform = edited_curve != nullptr && edited_curve->knot_type == KNOT_UNIFORM;
-    if ((nv == b->hi || nv == b->lo) && !uniform) return;
+    if ((nv == b->hi || nv == b->lo) && b->knot_type != KNOT_UNIFORM) return;
     if (nv >= b->lo && nv <= b->hi) {
       float* t = b->knots;
       // The shift follows the new value rather than the pointer's direction: a press
@@ -383,14 +263,10 @@ void drag_knot(KnotBar* b, int x, int y) {
 // Moves the held marker, strictly inside (lo, hi).
 void drag_marker(KnotBar* b, int x, int y) {
   const int n = usable_count(b->markers, b->marker_count);
-  if (b->marker_index < 0 || b->marker_index >= n) {
-    b->drag_mode = KNOT_BAR_NONE;
-    b->changed = 0;
-    return;
-  }
+  if (b->marker_index < 0 || b->marker_index >= n) return drop_hold(b);
   const int cy = clamp_to_axis(b, y);
   if (cy != b->last_y) {
-    const float nv = snap(b, offset_value(b, cy - axis_bottom(b)), 0.0f);
+    const float nv = grid_value(b, cy);
     if (b->lo < nv && nv < b->hi) b->markers[b->marker_index] = nv;
   }
   b->last_x = x;
@@ -408,18 +284,12 @@ int knot_bar_y(const KnotBar* bar, float v) {
   const float span = bar->max - bar->min;
   const int bottom = axis_bottom(bar);
   if (!(span > 0.0f) || !std::isfinite(v)) return bottom;
-  const double y = static_cast<double>(v - bar->min) / span * axis_length(bar) + bottom;
-  // Far outside the axis a pixel is only clamped to what an int holds.
-  constexpr double LIMIT = 1.0e9;
-  if (y < -LIMIT) return static_cast<int>(-LIMIT);
-  if (y > LIMIT) return static_cast<int>(LIMIT);
-  return static_cast<int>(y);
+  return pixel_from_double(static_cast<double>(v - bar->min) / span * axis_length(bar) + bottom);
 }
 
 // Draws the static part (display list), markers, knot marks, range bracket and thumb.
-void knot_bar_draw(KnotBar* bar, int with_controls) {
-  if (bar == nullptr) return;
-  KnotBar* b = bar;
+void knot_bar_draw(KnotBar* b, int with_controls) {
+  if (b == nullptr) return;
   const char* format = b->format != nullptr ? b->format : DEFAULT_FORMAT;
   if (b->list_id == 0) {
     b->list_id = glGenLists(1);
@@ -441,14 +311,14 @@ void knot_bar_draw(KnotBar* bar, int with_controls) {
   for (int i = 0; i < markers; ++i) {
     const float m = b->markers[i];
     const int y = knot_bar_y(b, m);
-    glColor4fv(OLIVE);
+    glColor4fv(COLOUR_OLIVE);
     glBegin(GL_TRIANGLES);
     glVertex2i(b->x1 + MARKER_TIP, y);
-    glVertex2i(b->x1 + MARKER_BASE, y + MARK_HALF);
-    glVertex2i(b->x1 + MARKER_BASE, y - MARK_HALF);
+    glVertex2i(b->x1 + MARKER_BASE, y + KNOT_MARK_HALF);
+    glVertex2i(b->x1 + MARKER_BASE, y - KNOT_MARK_HALF);
     glEnd();
-    glColor4fv(BLACK);
-    print_at(b->x1 + MARKER_LABEL_LEFT, y - LABEL_DROP, MARKER_FORMAT, m);
+    glColor4fv(COLOUR_BLACK);
+    print_at(b->x1 + MARKER_LABEL_LEFT, y - KNOT_LABEL_DROP, MARKER_FORMAT, m);
   }
 
   draw_knot_list(b, b->merged_knots, b->merged_count);
@@ -466,7 +336,7 @@ void knot_bar_draw(KnotBar* bar, int with_controls) {
   glEnd();
 
   if (with_controls == 1) {
-    glColor4fv(BLUE);
+    glColor4fv(COLOUR_BLUE);
     print_at(b->x1 + VALUE_LEFT, b->y1 - VALUE_DROP, format, b->value);
     glBegin(GL_QUADS);
     glVertex2i(b->x1 + THUMB_LEFT, b->thumb_y - THUMB_HALF);
@@ -478,19 +348,16 @@ void knot_bar_draw(KnotBar* bar, int with_controls) {
 }
 
 // One mouse button event in window pixels (y up): step boxes, thumb, knot or marker grab.
-void knot_bar_mouse(KnotBar* bar, int button, int state, int x, int y) {
-  if (bar == nullptr) return;
-  KnotBar* b = bar;
-  const bool left_press = button == BUTTON_LEFT && state == PRESSED;
+void knot_bar_mouse(KnotBar* b, int button, int state, int x, int y) {
+  if (b == nullptr) return;
+  const bool left_press = button == GLUT_LEFT_BUTTON && state == GLUT_DOWN;
   const bool inside = b->x1 <= x && x <= b->x1 + BOX_RIGHT && b->y1 <= y && y <= b->y2;
   if (left_press && inside) {
     if (y <= b->y1 + BOX_HEIGHT) {
-      b->value -= b->step;
-      if (b->value < b->min) b->value = b->min;
+      b->value = step_box_value(b->value - b->step, -1, b->min, b->max);
       b->thumb_y = knot_bar_y(b, b->value);
     } else if (y >= b->y2 - BOX_HEIGHT) {
-      b->value += b->step;
-      if (b->value > b->max) b->value = b->max;
+      b->value = step_box_value(b->value + b->step, 1, b->min, b->max);
       b->thumb_y = knot_bar_y(b, b->value);
     } else if (y < b->y1 + DEAD_ZONE || y > b->y2 - DEAD_ZONE) {
       b->changed = 0;
@@ -513,7 +380,7 @@ void knot_bar_mouse(KnotBar* bar, int button, int state, int x, int y) {
         take_marker(b, v_low, v_high, x, y);
       }
     }
-  } else if (button == BUTTON_LEFT && state == RELEASED) {
+  } else if (button == GLUT_LEFT_BUTTON && state == GLUT_UP) {
     b->drag_mode = KNOT_BAR_NONE;
     b->changed = 0;
   } else {
@@ -522,9 +389,8 @@ void knot_bar_mouse(KnotBar* bar, int button, int state, int x, int y) {
 }
 
 // One motion event: moves whatever drag_mode says is held.
-void knot_bar_drag(KnotBar* bar, int x, int y) {
-  if (bar == nullptr) return;
-  KnotBar* b = bar;
+void knot_bar_drag(KnotBar* b, int x, int y) {
+  if (b == nullptr) return;
   switch (b->drag_mode) {
     case KNOT_BAR_THUMB: {
       const long long moved = static_cast<long long>(b->thumb_y) + y - b->last_y;

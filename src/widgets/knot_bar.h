@@ -45,6 +45,8 @@ struct KnotBar {
   int marker_count;       // entries of markers
   float* markers;         // free values on the right of the axis; not owned
   int marker_index;       // index of the held marker
+  int knot_type;          // KnotType of the knots shown, set by the host with them:
+                          // only a uniform vector lets a knot land on lo or hi
 };
 
 extern KnotBar knot_bar;
@@ -56,6 +58,7 @@ extern int knot_bar_batch;
 
 // Pixel y of a value v: the one value-to-pixel map, used everywhere.
 int knot_bar_y(const KnotBar* bar, float v);
+// with_controls: 1 adds the step boxes, end labels, value label and thumb; 0 the bare axis.
 void knot_bar_draw(KnotBar* bar, int with_controls);
 void knot_bar_mouse(KnotBar* bar, int button, int state, int x, int y);
 void knot_bar_drag(KnotBar* bar, int x, int y);

@@ -2,6 +2,7 @@
 // and the optional piecewise map of the shown number. Window pixels, y up.
 #include "widgets/slider.h"
 
+#include "app/palette.h"
 #include "widgets/button.h"
 
 #include <GL/freeglut.h>
@@ -15,10 +16,6 @@
 
 namespace {
 
-constexpr float WHITE[4] = {1.0f, 1.0f, 1.0f, 1.0f};
-constexpr float BLACK[4] = {0.0f, 0.0f, 0.0f, 1.0f};
-constexpr float RED[4] = {1.0f, 0.0f, 0.0f, 1.0f};
-constexpr float BLUE[4] = {0.0f, 0.0f, 1.0f, 1.0f};
 constexpr float THUMB_HELD_GREY = 0.75f;  // thumb fill while dragged
 constexpr float THUMB_GREY = 0.5f;        // thumb fill at rest
 
@@ -45,10 +42,18 @@ constexpr int MIN_LEFT = 17;         // min text at (x1 + 17, y1 + 16)
 constexpr int MIN_RISE = 16;
 constexpr int MAX_LEFT = 30;  // max text at (x2 - 30, y1 + 17)
 constexpr int MAX_RISE = 17;
-
-constexpr int BUTTON_LEFT = 0;  // GLUT's left button
-constexpr int PRESSED = 0;      // GLUT_DOWN
-constexpr int RELEASED = 1;     // GLUT_UP
+constexpr int ARROW_BASE_LEFT = 18;   // arrow triangles' bases from x2 - 18 ...
+constexpr int ARROW_BASE_RIGHT = 12;  // ... to x2 - 12
+constexpr int ARROW_TIP = 15;         // tips at x2 - 15
+constexpr int UP_ARROW_BASE = 12;     // increase arrow: base at y1 + 12, tip at y1 + 15
+constexpr int UP_ARROW_TIP = 15;
+constexpr int DOWN_ARROW_BASE = 5;  // decrease arrow: base at y1 + 5, tip at y1 + 1
+constexpr int DOWN_ARROW_TIP = 1;
+constexpr int THUMB_BOX_LEFT = 6;     // thumb's bevel from x - 6 ...
+constexpr int THUMB_HALF_WIDTH = 5;   // ... to x + 5; its fill from x - 5 to x + 5
+constexpr int THUMB_BOX_BOTTOM = 2;   // bevel from y1 + 2 ...
+constexpr int THUMB_FILL_BOTTOM = 3;  // ... fill from y1 + 3 ...
+constexpr int THUMB_TOP = 11;         // ... both up to y1 + 11
 
 // Track length L: the thumb's travel in pixels.
 int track_length(const Slider* s) {
@@ -66,15 +71,15 @@ void print_number(const Slider* s, int x, int y, float v) {
 
 // The two arrow triangles, in black: increase pointing up, decrease pointing down.
 void emit_arrows(const Slider* s) {
-  glColor4fv(BLACK);
+  glColor4fv(COLOUR_BLACK);
   glLineWidth(ARROW_LINE_WIDTH);
   glBegin(GL_TRIANGLES);
-  glVertex2i(s->x2 - 18, s->y1 + 12);
-  glVertex2i(s->x2 - 15, s->y1 + 15);
-  glVertex2i(s->x2 - 12, s->y1 + 12);
-  glVertex2i(s->x2 - 18, s->y1 + 5);
-  glVertex2i(s->x2 - 15, s->y1 + 1);
-  glVertex2i(s->x2 - 12, s->y1 + 5);
+  glVertex2i(s->x2 - ARROW_BASE_LEFT, s->y1 + UP_ARROW_BASE);
+  glVertex2i(s->x2 - ARROW_TIP, s->y1 + UP_ARROW_TIP);
+  glVertex2i(s->x2 - ARROW_BASE_RIGHT, s->y1 + UP_ARROW_BASE);
+  glVertex2i(s->x2 - ARROW_BASE_LEFT, s->y1 + DOWN_ARROW_BASE);
+  glVertex2i(s->x2 - ARROW_TIP, s->y1 + DOWN_ARROW_TIP);
+  glVertex2i(s->x2 - ARROW_BASE_RIGHT, s->y1 + DOWN_ARROW_BASE);
   glEnd();
 }
 
@@ -85,14 +90,6 @@ float arrow_value(const Slider* s, int clicks) {
   if (!(s->step > 0.0f)) return s->value + static_cast<float>(clicks) * s->step;
   const double k = std::round(static_cast<double>(s->value) / s->step) + clicks;
   return static_cast<float>(k * s->step);
-}
-
-// Pixel clamped to a range an int holds, so a wild value cannot overflow the cast.
-int pixel_from_double(double p) {
-  constexpr double LIMIT = 1.0e9;
-  if (!(p > -LIMIT)) return static_cast<int>(-LIMIT);
-  if (p > LIMIT) return static_cast<int>(LIMIT);
-  return static_cast<int>(p);
 }
 
 }  // namespace
@@ -134,20 +131,20 @@ void slider_draw(Slider* slider) {
   // Track shading from white on the left to black on the right.
   glLineWidth(TRACK_WIDTH);
   glBegin(GL_LINES);
-  glColor4fv(WHITE);
+  glColor4fv(COLOUR_WHITE);
   glVertex2i(s->x1 + TRACK_LEFT, s->y1 + TRACK_RISE);
-  glColor4fv(BLACK);
+  glColor4fv(COLOUR_BLACK);
   glVertex2i(s->x2 - TRACK_MARGIN, s->y1 + TRACK_RISE);
   glEnd();
 
-  glColor4fv(BLUE);
+  glColor4fv(COLOUR_BLUE);
   print_number(s, s->x1 + (s->x2 - s->x1) / 2 - VALUE_LEFT_SHIFT, s->y1 + VALUE_RISE,
                s->mapped == 1 ? s->shown : s->value);
 
   // A held thumb stays where the pointer put it.
   if (s->dragging == 0) s->thumb_x = slider_thumb_x(s, s->value);
 
-  glColor4fv(RED);
+  glColor4fv(COLOUR_RED);
   print_number(s, s->x1 + MIN_LEFT, s->y1 + MIN_RISE, s->min);
   print_number(s, s->x2 - MAX_LEFT, s->y1 + MAX_RISE, s->max);
 
@@ -166,14 +163,15 @@ void slider_draw(Slider* slider) {
 
   // The fill covers the box's inside; its lit left and shadowed bottom edges frame it.
   const int tx = s->thumb_x;
-  draw_raised_box(tx - 6, s->y1 + 2, tx + 5, s->y1 + 11);
+  draw_raised_box(tx - THUMB_BOX_LEFT, s->y1 + THUMB_BOX_BOTTOM, tx + THUMB_HALF_WIDTH,
+                  s->y1 + THUMB_TOP);
   const float grey = s->dragging ? THUMB_HELD_GREY : THUMB_GREY;
   glColor4f(grey, grey, grey, 1.0f);
   glBegin(GL_POLYGON);
-  glVertex2i(tx - 5, s->y1 + 3);
-  glVertex2i(tx + 5, s->y1 + 3);
-  glVertex2i(tx + 5, s->y1 + 11);
-  glVertex2i(tx - 5, s->y1 + 11);
+  glVertex2i(tx - THUMB_HALF_WIDTH, s->y1 + THUMB_FILL_BOTTOM);
+  glVertex2i(tx + THUMB_HALF_WIDTH, s->y1 + THUMB_FILL_BOTTOM);
+  glVertex2i(tx + THUMB_HALF_WIDTH, s->y1 + THUMB_TOP);
+  glVertex2i(tx - THUMB_HALF_WIDTH, s->y1 + THUMB_TOP);
   glEnd();
 }
 
@@ -181,7 +179,7 @@ void slider_draw(Slider* slider) {
 void slider_mouse(Slider* slider, int button, int state, int x, int y) {
   if (slider == nullptr) return;
   Slider* s = slider;
-  const bool left_press = button == BUTTON_LEFT && state == PRESSED;
+  const bool left_press = button == GLUT_LEFT_BUTTON && state == GLUT_DOWN;
   const bool in_arrows =
       s->x2 - ARROW_LEFT <= x && x <= s->x2 - ARROW_RIGHT && s->y1 <= y && y <= s->y1 + UP_TOP;
   const bool in_body = s->x1 <= x && x <= s->x2 && s->y1 - BODY_BELOW <= y && y <= s->y1 + BODY_TOP;
@@ -189,13 +187,11 @@ void slider_mouse(Slider* slider, int button, int state, int x, int y) {
   if (left_press && in_arrows) {
     // An arrow click leaves `changed` alone: the owner decides when to apply the value.
     if (y <= s->y1 + DOWN_TOP) {
-      s->value = arrow_value(s, -1);
-      if (s->value < s->min) s->value = s->min;
+      s->value = step_box_value(arrow_value(s, -1), -1, s->min, s->max);
       s->thumb_x = slider_thumb_x(s, s->value);
       s->down_pressed = 1;
     } else if (y >= s->y1 + UP_BOTTOM) {
-      s->value = arrow_value(s, 1);
-      if (s->value > s->max) s->value = s->max;
+      s->value = step_box_value(arrow_value(s, 1), 1, s->min, s->max);
       s->thumb_x = slider_thumb_x(s, s->value);
       s->up_pressed = 1;
     } else {
@@ -211,7 +207,7 @@ void slider_mouse(Slider* slider, int button, int state, int x, int y) {
       s->drag_y = y;
     }
     if (s->mapped == 1) slider_map(s, 1);
-  } else if (button == BUTTON_LEFT && state == RELEASED) {
+  } else if (button == GLUT_LEFT_BUTTON && state == GLUT_UP) {
     s->dragging = 0;
     s->changed = 0;
     s->up_pressed = 0;
@@ -229,15 +225,10 @@ void slider_drag(Slider* slider, int x, int y) {
     s->changed = 0;
     return;
   }
-  const long long left = s->x1 + TRACK_MARGIN;
-  const long long right = s->x2 - TRACK_MARGIN;
-  long long thumb = static_cast<long long>(s->thumb_x) + x - s->drag_x;
-  if (thumb < left) {
-    thumb = left;
-  } else if (thumb > right) {
-    thumb = right;
-  }
-  s->thumb_x = static_cast<int>(thumb);
+  const int left = s->x1 + TRACK_MARGIN;
+  const long long moved = static_cast<long long>(s->thumb_x) + x - s->drag_x;
+  const int thumb = clamp_pixel(moved, left, s->x2 - TRACK_MARGIN);
+  s->thumb_x = thumb;
 
   // Offset from min in value units, then the nearest step (d >= 0, so +0.5 rounds half up).
   const int length = track_length(s);

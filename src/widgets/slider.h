@@ -34,4 +34,5 @@ int slider_thumb_x(const Slider* slider, float v);
 void slider_draw(Slider* slider);
 void slider_mouse(Slider* slider, int button, int state, int x, int y);
 void slider_drag(Slider* slider, int x, int y);
+// Keeps value and shown in step: direction 1 maps value to shown, 0 shown to value.
 void slider_map(Slider* slider, int direction);

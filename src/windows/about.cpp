@@ -32,18 +32,12 @@ namespace {
 
 // Hides the About window, whichever window is current.
 void about_hide() {
-  const int caller = glutGetWindow();
-  glutSetWindow(window_table.win_about.id);
-  glutHideWindow();
-  glutSetWindow(caller);
+  window_run(window_table.win_about.id, glutHideWindow);
 }
 
 // Posts a redisplay of the About window, which has no redisplay code.
 void redisplay_about() {
-  const int caller = glutGetWindow();
-  glutSetWindow(window_table.win_about.id);
-  glutPostRedisplay();
-  glutSetWindow(caller);
+  window_run(window_table.win_about.id, glutPostRedisplay);
 }
 
 }  // namespace
@@ -55,9 +49,7 @@ void redisplay_about() {
 // Records the window's size and sets up pixel coordinates with y up.
 void about_reshape(int width, int height) {
   set_clear_colour(COLOUR_PANEL_GREY);
-  set_pixel_projection(width, height);
-  window_table.win_about.width = width;
-  window_table.win_about.height = height;
+  window_reshape(&window_table.win_about, width, height);
 }
 
 // Draws the button at the bottom right and the text from the top left.
@@ -73,8 +65,7 @@ void about_display() {
 
 // A press on "Dismiss" holds it; the next left release hides the window.
 void about_mouse(int button, int state, int x, int y) {
-  // By the height alone: one row higher than flip_y would give.
-  y = window_table.win_about.height - y;
+  y = window_y_up(window_table.win_about.height, y);
   if (button == GLUT_LEFT_BUTTON && state == GLUT_DOWN) {
     if (button_hit(&btn_dismiss, x, y)) btn_dismiss.state = 1;
     redisplay_about();

@@ -20,6 +20,7 @@ namespace {
 
 constexpr int LEFT_PANE_RIGHT = 464;  // right edge of the left background pane, px
 constexpr int RIGHT_PANE_LEFT = 466;  // left edge of the right background pane, px
+constexpr int PANE_INSET = 1;         // px between the panes and the panel's other edges
 
 constexpr const char* GRID_ON_LABEL = " Grid: ON";
 constexpr const char* GRID_OFF_LABEL = "Grid: OFF";
@@ -89,6 +90,13 @@ int saved_degree = 0;
 
 namespace {
 
+// One button or check box of the panel with the colour of its label.
+struct PanelWidget {
+  const Button* button;
+  const float* colour;
+  void (*draw)(const Button*);  // button_draw or checkbox_draw
+};
+
 // Writes v into the current point's weight; an empty or stale selection
 // writes nothing.
 void set_current_weight(float v) {
@@ -101,11 +109,10 @@ void set_current_weight(float v) {
 // before the main window, it would otherwise open beneath it where no window
 // manager restacks it. The caller's window stays current.
 void show_window(int id) {
-  int caller = glutGetWindow();
-  glutSetWindow(id);
-  glutShowWindow();
-  glutPopWindow();
-  glutSetWindow(caller);
+  window_run(id, [] {
+    glutShowWindow();
+    glutPopWindow();
+  });
 }
 
 // Flips the 3D grid switch; the button's label is its only record.
@@ -189,9 +196,7 @@ void panel_release() {
 
 // Records the panel's size and sets up pixel coordinates with y up.
 void panel_reshape(int width, int height) {
-  window_table.win_panel.width = width;
-  window_table.win_panel.height = height;
-  set_pixel_projection(width, height);
+  window_reshape(&window_table.win_panel, width, height);
 }
 
 // Draws the two panes and every widget in its fixed order and colour.
@@ -200,8 +205,8 @@ void panel_display() {
   const int h = window_table.win_panel.height;
   glClear(GL_COLOR_BUFFER_BIT);
   set_clear_colour(COLOUR_PANEL_GREY);
-  draw_raised_box(1, 1, LEFT_PANE_RIGHT, h - 1);
-  draw_raised_box(RIGHT_PANE_LEFT, 1, w - 1, h - 1);
+  draw_raised_box(PANE_INSET, PANE_INSET, LEFT_PANE_RIGHT, h - PANE_INSET);
+  draw_raised_box(RIGHT_PANE_LEFT, PANE_INSET, w - PANE_INSET, h - PANE_INSET);
 
   glColor4fv(COLOUR_BLUE);
   draw_group_frame("Current Point Weight", WEIGHT_FRAME[0], WEIGHT_FRAME[1], WEIGHT_FRAME[2],
@@ -212,29 +217,20 @@ void panel_display() {
   draw_group_frame("BSpline Window", BSPLINE_FRAME[0], BSPLINE_FRAME[1], BSPLINE_FRAME[2],
                    BSPLINE_FRAME[3], GLUT_BITMAP_HELVETICA_12);
 
-  glColor4fv(COLOUR_BLUE);
-  button_draw(&btn_zoom_in);
-  glColor4fv(COLOUR_BLUE);
-  button_draw(&btn_zoom_out);
-
-  glColor4fv(COLOUR_BLUE);
-  checkbox_draw(&chk_deboor);
-  glColor4fv(COLOUR_BLUE);
-  checkbox_draw(&chk_points);
-  glColor4fv(COLOUR_BLUE);
-  checkbox_draw(&chk_grid);
-
-  glColor4fv(std::strcmp(btn_grid.label, GRID_OFF_LABEL) == 0 ? COLOUR_RED : COLOUR_BLUE);
-  button_draw(&btn_grid);
-
-  glColor4fv(COLOUR_BLUE);
-  button_draw(&btn_new);
-  glColor4fv(COLOUR_BLUE);
-  button_draw(&btn_reset);
-  glColor4fv(COLOUR_BLUE);
-  button_draw(&btn_about);
-  glColor4fv(COLOUR_RED);
-  button_draw(&btn_quit);
+  // The grid button turns red while the 3D grid is off.
+  const float* grid_colour =
+      std::strcmp(btn_grid.label, GRID_OFF_LABEL) == 0 ? COLOUR_RED : COLOUR_BLUE;
+  const PanelWidget widgets[] = {
+      {&btn_zoom_in, COLOUR_BLUE, button_draw},  {&btn_zoom_out, COLOUR_BLUE, button_draw},
+      {&chk_deboor, COLOUR_BLUE, checkbox_draw}, {&chk_points, COLOUR_BLUE, checkbox_draw},
+      {&chk_grid, COLOUR_BLUE, checkbox_draw},   {&btn_grid, grid_colour, button_draw},
+      {&btn_new, COLOUR_BLUE, button_draw},      {&btn_reset, COLOUR_BLUE, button_draw},
+      {&btn_about, COLOUR_BLUE, button_draw},    {&btn_quit, COLOUR_RED, button_draw},
+  };
+  for (const PanelWidget& widget : widgets) {
+    glColor4fv(widget.colour);
+    widget.draw(widget.button);
+  }
 
   glutSwapBuffers();
 }

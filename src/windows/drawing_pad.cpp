@@ -49,11 +49,7 @@ void pad_transform() {
 
 // Posts a redisplay of the pad, keeping the caller's window current.
 void pad_redisplay() {
-  const int caller = glutGetWindow();
-  if (window_table.win_pad.id == 0) return;
-  glutSetWindow(window_table.win_pad.id);
-  glutPostRedisplay();
-  if (caller != 0) glutSetWindow(caller);
+  window_run(window_table.win_pad.id, glutPostRedisplay);
 }
 
 // Selection entries in use, kept within the list whatever was stored.
@@ -161,12 +157,7 @@ void pad_reshape(int width, int height) {
   glHint(GL_LINE_SMOOTH_HINT, GL_NICEST);
   glHint(GL_POLYGON_SMOOTH_HINT, GL_NICEST);
   glHint(GL_POINT_SMOOTH_HINT, GL_NICEST);
-  glViewport(0, 0, width, height);
-  glMatrixMode(GL_PROJECTION);
-  glLoadIdentity();
-  glOrtho(0.0, width, 0.0, height, -PAD_DEPTH, PAD_DEPTH);
-  glMatrixMode(GL_MODELVIEW);
-  glLoadIdentity();
+  set_depth_projection(width, height, PAD_DEPTH);
 }
 
 // Grid, x and y axes and the edited curve at the knot bar's parameter.
@@ -187,8 +178,7 @@ void pad_display() {
 // Right press adds, left or middle press picks, releases refresh the panels.
 void pad_mouse(int button, int state, int x, int y) {
   const int modifiers = glutGetModifiers();
-  // Rows counted upwards as H - y, the convention every pad position uses.
-  const int y_up = window_table.win_pad.height - y;
+  const int y_up = window_y_up(window_table.win_pad.height, y);
 
   const bool right = button == GLUT_RIGHT_BUTTON;
   const bool picking = button == GLUT_LEFT_BUTTON || button == GLUT_MIDDLE_BUTTON;
@@ -207,7 +197,7 @@ void pad_mouse(int button, int state, int x, int y) {
 // A left drag moves the picked point by the pointer's motion, in pad units.
 void pad_motion(int x, int y) {
   const WindowEntry& win = window_table.win_pad;
-  const int y_up = win.height - y;
+  const int y_up = window_y_up(win.height, y);
   // The picked index is checked against the curve as it is now: the points
   // may have been replaced since the press.
   if (picked_point >= 0 && picked_point < edited_curve->point_count && pad_mode == MODE_PICK_LEFT) {

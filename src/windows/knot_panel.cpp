@@ -60,7 +60,7 @@ void closed_valid_range(const Curve* curve, float* lo, float* hi) {
   *hi = (hi_index < 0 || hi_index >= n) ? 0.0f : curve->knots[hi_index] - CLOSED_RANGE_OFFSET;
 }
 
-// Points the bar at the current edited curve's arrays and ranges. Runs before
+// Points the bar at the current edited curve's arrays, ranges and knot type. Runs before
 // every draw and every event: the curve's knot array moves when it grows and
 // is freed with the curve, so no pointer may be kept from an earlier call.
 void knot_panel_load_bar() {
@@ -70,6 +70,7 @@ void knot_panel_load_bar() {
   knot_bar.range_lo = curve->knot_min;
   knot_bar.range_hi = curve->knot_max;
 
+  knot_bar.knot_type = curve->knot_type;
   knot_bar.knot_count = std::min(curve->knot_count, static_cast<int>(curve->knots.size()));
   knot_bar.knots = curve->knots.data();
   knot_bar.merged_count = std::max(0, merge_joined_knots(curve));
@@ -126,9 +127,7 @@ int merge_joined_knots(Curve* curve) {
 
 // Records the panel's size and sets up pixel coordinates with y up.
 void knot_panel_reshape(int width, int height) {
-  window_table.win_knots.width = width;
-  window_table.win_knots.height = height;
-  set_pixel_projection(width, height);
+  window_reshape(&window_table.win_knots, width, height);
 }
 
 // Reloads the bar from the edited curve and draws it in a bevelled pane.
@@ -146,7 +145,7 @@ void knot_panel_mouse(int button, int state, int x, int y) {
   knot_panel_load_bar();
   const float value_before = knot_bar.value;
   knot_bar.changed = 1;
-  knot_bar_mouse(&knot_bar, button, state, x, window_table.win_knots.height - y);
+  knot_bar_mouse(&knot_bar, button, state, x, window_y_up(window_table.win_knots.height, y));
   if (knot_bar.value != value_before) knot_panel_relift();
   redisplay("12S");
 }
@@ -155,7 +154,7 @@ void knot_panel_mouse(int button, int state, int x, int y) {
 void knot_panel_motion(int x, int y) {
   knot_panel_load_bar();
   knot_bar.changed = 1;
-  knot_bar_drag(&knot_bar, x, window_table.win_knots.height - y);
+  knot_bar_drag(&knot_bar, x, window_y_up(window_table.win_knots.height, y));
   if (knot_bar.changed == 1) {
     knot_panel_relift();
     redisplay("S12");

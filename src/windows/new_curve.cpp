@@ -74,10 +74,7 @@ int read_knot_type_boxes(int fallback) {
 
 // Hides this window, whichever window the event left current.
 void new_curve_hide() {
-  const int caller = glutGetWindow();
-  glutSetWindow(window_table.win_new_curve.id);
-  glutHideWindow();
-  glutSetWindow(caller);
+  window_run(window_table.win_new_curve.id, glutHideWindow);
 }
 
 // Left press: a push button is held, or a box becomes the checked one of its group.
@@ -160,12 +157,10 @@ void read_degree_boxes() {
 // Callbacks
 //------------------------------------------------------------------------------
 
-// Records the window's size and sets up pixel coordinates with y up.
+// Records the window's size and sets up pixel coordinates with y up; the
+// display sets its own clear colour.
 void new_curve_reshape(int width, int height) {
-  window_table.win_new_curve.width = width;
-  window_table.win_new_curve.height = height;
-  set_clear_colour(COLOUR_PANEL_GREY);
-  set_pixel_projection(width, height);
+  window_reshape(&window_table.win_new_curve, width, height);
 }
 
 // Draws the pane, the two push buttons, the group frames and the boxes.

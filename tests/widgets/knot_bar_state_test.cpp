@@ -153,11 +153,9 @@ TEST_F(KnotBarState, RangeEndsOnlyForUniformVectors) {
   drag(485);
   EXPECT_EQ(knots[3], 0.5f);
   EXPECT_EQ(bar.last_y, 275);  // dropped events leave the reference alone
-  edited_curve = nullptr;
   drag(65);
   EXPECT_EQ(knots[3], 0.5f);
-  curve.knot_type = KNOT_UNIFORM;
-  edited_curve = &curve;
+  bar.knot_type = KNOT_UNIFORM;
   drag(65);
   EXPECT_EQ(knots[3], 0.0f);
   drag(485);

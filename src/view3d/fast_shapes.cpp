@@ -1,0 +1,400 @@
+// GLU's spheres and cylinders rebuilt vertex for vertex and drawn without the
+// pieces that cannot show, back-face culling for opaque spheres, and the
+// projection rays; each entry point takes GLU's or the plain path when
+// render_cache is 0.
+#include "view3d/fast_shapes.h"
+
+#include "app/shell.h"
+#include "view3d/piece_cover.h"
+#include "view3d/projection.h"
+
+#include <GL/gl.h>
+
+#include <cmath>
+#include <vector>
+
+//------------------------------------------------------------------------------
+// Globals
+//------------------------------------------------------------------------------
+
+int render_cache = 1;
+
+namespace {
+
+//------------------------------------------------------------------------------
+// Constants
+//------------------------------------------------------------------------------
+
+constexpr double GLU_PI = 3.14159265358979323846;
+constexpr int GLU_CACHE_SIZE = 240;  // GLU cuts slices and stacks below this
+
+constexpr float RAY_LINE_WIDTH = 1.5f;    // pixels
+constexpr GLushort RAY_STIPPLE = 0x0F0F;  // 4 on, 4 off
+constexpr GLint RAY_STIPPLE_FACTOR = 1;
+constexpr double RAY_CONE_LENGTH = 0.25;   // cone height, its tip on the point
+constexpr double RAY_CONE_RADIUS = 0.067;  // radius of the cone's base
+constexpr int RAY_CONE_SLICES = 10;
+constexpr int RAY_CONE_STACKS = 10;
+
+//------------------------------------------------------------------------------
+// Shape meshes
+//------------------------------------------------------------------------------
+
+// A sphere or cylinder as GLU emits it for a filled, outward, untextured
+// quadric (how start-up makes all three): its primitives, each a run of
+// vertices. The numbers are worked out as GLU works them out, float for float,
+// so that the pieces drawn are the very triangles GLU would draw.
+struct ShapeMesh {
+  bool sphere;               // gluSphere (radius in base) or gluCylinder
+  double base, top, height;  // scene units
+  int slices, stacks;
+  std::vector<GLenum> modes;  // GL_TRIANGLE_FAN or GL_QUAD_STRIP
+  std::vector<int> firsts;    // first vertex of each primitive
+  std::vector<int> counts;    // vertices of each primitive
+  std::vector<GLfloat> xyz;   // vertices, three floats each
+};
+
+std::vector<ShapeMesh> shape_meshes;
+std::vector<double> shape_window_xy;  // scratch: window x, y of every vertex
+
+// Opens a primitive of the mesh.
+void mesh_begin(ShapeMesh& m, GLenum mode) {
+  m.modes.push_back(mode);
+  m.firsts.push_back(static_cast<int>(m.xyz.size() / 3));
+  m.counts.push_back(0);
+}
+
+// Appends a vertex to the open primitive.
+void mesh_vertex(ShapeMesh& m, GLfloat x, GLfloat y, GLfloat z) {
+  m.xyz.insert(m.xyz.end(), {x, y, z});
+  ++m.counts.back();
+}
+
+// gluSphere's vertices: a fan round each pole, then a quad strip per stack
+// between them. Like GLU, every angle and cache entry is a float while the
+// sines and cosines are taken in double.
+void mesh_build_sphere(ShapeMesh& m) {
+  const int slices = m.slices, stacks = m.stacks;
+  const double radius = m.base;
+  GLfloat sin_a[GLU_CACHE_SIZE] = {}, cos_a[GLU_CACHE_SIZE] = {};
+  GLfloat sin_b[GLU_CACHE_SIZE] = {}, cos_b[GLU_CACHE_SIZE] = {};
+  for (int i = 0; i < slices; ++i) {
+    const GLfloat angle = static_cast<GLfloat>(2 * GLU_PI * i / slices);
+    sin_a[i] = static_cast<GLfloat>(std::sin(static_cast<double>(angle)));
+    cos_a[i] = static_cast<GLfloat>(std::cos(static_cast<double>(angle)));
+  }
+  for (int j = 0; j <= stacks; ++j) {
+    const GLfloat angle = static_cast<GLfloat>(GLU_PI * j / stacks);
+    sin_b[j] = static_cast<GLfloat>(radius * std::sin(static_cast<double>(angle)));
+    cos_b[j] = static_cast<GLfloat>(radius * std::cos(static_cast<double>(angle)));
+  }
+  sin_b[0] = 0.0f;  // the poles come to a point
+  sin_b[stacks] = 0.0f;
+  sin_a[slices] = sin_a[0];
+  cos_a[slices] = cos_a[0];
+
+  mesh_begin(m, GL_TRIANGLE_FAN);
+  mesh_vertex(m, 0.0f, 0.0f, static_cast<GLfloat>(radius));
+  for (int i = slices; i >= 0; --i)
+    mesh_vertex(m, sin_b[1] * sin_a[i], sin_b[1] * cos_a[i], cos_b[1]);
+  mesh_begin(m, GL_TRIANGLE_FAN);
+  mesh_vertex(m, 0.0f, 0.0f, static_cast<GLfloat>(-radius));
+  const GLfloat s_low = sin_b[stacks - 1], z_low = cos_b[stacks - 1];
+  for (int i = 0; i <= slices; ++i) mesh_vertex(m, s_low * sin_a[i], s_low * cos_a[i], z_low);
+  for (int j = 1; j < stacks - 1; ++j) {
+    mesh_begin(m, GL_QUAD_STRIP);
+    for (int i = 0; i <= slices; ++i) {
+      mesh_vertex(m, sin_b[j + 1] * sin_a[i], sin_b[j + 1] * cos_a[i], cos_b[j + 1]);
+      mesh_vertex(m, sin_b[j] * sin_a[i], sin_b[j] * cos_a[i], cos_b[j]);
+    }
+  }
+}
+
+// gluCylinder's vertices: one quad strip per stack from z = 0 up to height.
+void mesh_build_cylinder(ShapeMesh& m) {
+  const int slices = m.slices, stacks = m.stacks;
+  GLfloat sin_a[GLU_CACHE_SIZE], cos_a[GLU_CACHE_SIZE];
+  for (int i = 0; i < slices; ++i) {
+    const GLfloat angle = static_cast<GLfloat>(2 * GLU_PI * i / slices);
+    sin_a[i] = static_cast<GLfloat>(std::sin(static_cast<double>(angle)));
+    cos_a[i] = static_cast<GLfloat>(std::cos(static_cast<double>(angle)));
+  }
+  sin_a[slices] = sin_a[0];
+  cos_a[slices] = cos_a[0];
+  const GLfloat delta = static_cast<GLfloat>(m.base - m.top);
+  for (int j = 0; j < stacks; ++j) {
+    const GLfloat z_low = static_cast<GLfloat>(j * m.height / stacks);
+    const GLfloat z_high = static_cast<GLfloat>((j + 1) * m.height / stacks);
+    const GLfloat r_low = static_cast<GLfloat>(m.base - delta * (static_cast<GLfloat>(j) / stacks));
+    const GLfloat r_high =
+        static_cast<GLfloat>(m.base - delta * (static_cast<GLfloat>(j + 1) / stacks));
+    mesh_begin(m, GL_QUAD_STRIP);
+    for (int i = 0; i <= slices; ++i) {
+      mesh_vertex(m, r_low * sin_a[i], r_low * cos_a[i], z_low);
+      mesh_vertex(m, r_high * sin_a[i], r_high * cos_a[i], z_high);
+    }
+  }
+}
+
+// The cached mesh of the shape, built on first use; null for sizes GLU itself
+// would refuse or cut, which are drawn by GLU.
+const ShapeMesh* shape_mesh(bool sphere, double base, double top, double height, int slices,
+                            int stacks) {
+  for (const ShapeMesh& m : shape_meshes)
+    if (m.sphere == sphere && m.base == base && m.top == top && m.height == height &&
+        m.slices == slices && m.stacks == stacks)
+      return &m;
+  const int min_stacks = sphere ? 2 : 1;
+  if (slices < 2 || slices >= GLU_CACHE_SIZE || stacks < min_stacks || stacks >= GLU_CACHE_SIZE ||
+      !(base >= 0.0) || !(top >= 0.0) || !(height >= 0.0) || !std::isfinite(base + top + height))
+    return nullptr;
+  ShapeMesh m{sphere, base, top, height, slices, stacks, {}, {}, {}, {}};
+  if (sphere)
+    mesh_build_sphere(m);
+  else
+    mesh_build_cylinder(m);
+  shape_meshes.push_back(std::move(m));
+  return &shape_meshes.back();
+}
+
+// True when the state lets a piece be judged by its vertices' pixels alone:
+// filled, unlit (no normals are sent), not smoothed nor multisampled, and an
+// affine (orthographic) transformation so that window positions are exact
+// linear images of the vertices.
+bool pieces_can_be_skipped(const GLdouble mv[16], const GLdouble pr[16]) {
+  if (glIsEnabled(GL_LIGHTING) || glIsEnabled(GL_POLYGON_SMOOTH)) return false;
+  GLint samples = 0;
+  glGetIntegerv(GL_SAMPLE_BUFFERS, &samples);
+  if (samples != 0) return false;
+  GLint modes[2] = {0, 0};
+  glGetIntegerv(GL_POLYGON_MODE, modes);
+  if (modes[0] != GL_FILL || modes[1] != GL_FILL) return false;
+  for (const GLdouble* a : {mv, pr})
+    if (a[3] != 0.0 || a[7] != 0.0 || a[11] != 0.0 || a[15] != 1.0) return false;
+  return true;
+}
+
+// Window position of vertex v of the mesh being drawn.
+const double* window_xy(int v) {
+  return &shape_window_xy[static_cast<size_t>(v) * 2];
+}
+
+// Sends vertices first .. last of the mesh as one primitive of the mode, led
+// by the fan's apex when there is one (apex >= 0).
+void run_emit(const ShapeMesh& m, GLenum mode, int apex, int first, int last) {
+  glBegin(mode);
+  if (apex >= 0) glVertex3fv(&m.xyz[static_cast<size_t>(apex) * 3]);
+  for (int v = first; v <= last; ++v) glVertex3fv(&m.xyz[static_cast<size_t>(v) * 3]);
+  glEnd();
+}
+
+// Sends primitive p of the mesh without the pieces (fan triangles, strip
+// quads) that cannot show. The pieces kept go out in order as runs of the
+// same primitive: GL splits a run of a fan or of a quad strip into exactly
+// the triangles it splits them into inside the whole primitive.
+void primitive_emit(const ShapeMesh& m, size_t p, bool back_culled) {
+  const int first = m.firsts[p], count = m.counts[p];
+  const bool fan = m.modes[p] == GL_TRIANGLE_FAN;
+  // Piece k: fan triangle (first, first + k, first + k + 1) for k = 1 ..
+  // count - 2; strip quad first + k .. first + k + 3 for even k up to count - 4.
+  const int step = fan ? 1 : 2;
+  const int size = fan ? 3 : 4;
+  const int lo = fan ? 1 : 0;
+  const int hi = fan ? count - 2 : count - 4;
+  const int apex = fan ? first : -1;
+  const int tail = fan ? 1 : 3;  // vertices a piece reaches past its own index
+  int run = -1;                  // first piece of the run being gathered
+  for (int k = lo; k <= hi; k += step) {
+    const int piece[4] = {fan ? first : first + k, first + k + (fan ? 0 : 1),
+                          first + k + (fan ? 1 : 2), first + k + 3};
+    const double* v[4] = {};
+    for (int c = 0; c < size; ++c) v[c] = window_xy(piece[c]);
+    const bool keep = piece_may_show(v, size, back_culled);
+    if (keep && run < 0) run = k;
+    if (!keep && run >= 0) {
+      run_emit(m, m.modes[p], apex, first + run, first + k - step + tail);
+      run = -1;
+    }
+  }
+  if (run >= 0) run_emit(m, m.modes[p], apex, first + run, first + count - 1);
+}
+
+// Draws the mesh leaving out what cannot show, so that every fragment GLU's
+// drawing makes is made alike: a small sphere has most of its 512 triangles
+// behind it or between pixel centres.
+void mesh_draw(const ShapeMesh& m, GLUquadric* quadric) {
+  GLdouble mv[16], pr[16];
+  GLint vp[4];
+  glGetDoublev(GL_MODELVIEW_MATRIX, mv);
+  glGetDoublev(GL_PROJECTION_MATRIX, pr);
+  glGetIntegerv(GL_VIEWPORT, vp);
+  if (!pieces_can_be_skipped(mv, pr)) {
+    if (m.sphere)
+      gluSphere(quadric, m.base, m.slices, m.stacks);
+    else
+      gluCylinder(quadric, m.base, m.top, m.height, m.slices, m.stacks);
+    return;
+  }
+  GLint cull_mode = 0, front = 0;
+  glGetIntegerv(GL_CULL_FACE_MODE, &cull_mode);
+  glGetIntegerv(GL_FRONT_FACE, &front);
+  const bool back_culled = glIsEnabled(GL_CULL_FACE) && cull_mode == GL_BACK && front == GL_CCW;
+
+  // Window x and y of object point v: viewport of (projection * modelview) v.
+  double a[8];
+  for (int r = 0; r < 2; ++r)
+    for (int c = 0; c < 4; ++c) {
+      const int column = c * 4;
+      a[r * 4 + c] = pr[r] * mv[column] + pr[4 + r] * mv[column + 1] + pr[8 + r] * mv[column + 2] +
+                     pr[12 + r] * mv[column + 3];
+    }
+  const size_t vertices = m.xyz.size() / 3;
+  shape_window_xy.resize(vertices * 2);
+  for (size_t v = 0; v < vertices; ++v) {
+    const double x = m.xyz[v * 3], y = m.xyz[v * 3 + 1], z = m.xyz[v * 3 + 2];
+    for (size_t r = 0; r < 2; ++r) {
+      const double* row = &a[r * 4];
+      const double ndc = row[0] * x + row[1] * y + row[2] * z + row[3];
+      shape_window_xy[v * 2 + r] = vp[r] + (ndc + 1.0) * vp[r + 2] / 2.0;
+    }
+  }
+  for (size_t p = 0; p < m.modes.size(); ++p) primitive_emit(m, p, back_culled);
+}
+
+// Draws a quadric shape: through its mesh while render_cache is on, by GLU
+// otherwise or when no mesh can stand for it.
+void shape_draw(GLUquadric* quadric, bool sphere, double base, double top, double height,
+                int slices, int stacks) {
+  const ShapeMesh* m = render_cache != 0 && quadric != nullptr
+                           ? shape_mesh(sphere, base, top, height, slices, stacks)
+                           : nullptr;
+  if (m != nullptr)
+    mesh_draw(*m, quadric);
+  else if (sphere)
+    gluSphere(quadric, base, slices, stacks);
+  else
+    gluCylinder(quadric, base, top, height, slices, stacks);
+}
+
+// True when the back faces of a closed convex shape about to be drawn in the
+// colour can be culled without a visible change: unlit, opaque and not
+// smoothed, the front faces cover every pixel the back faces could reach and
+// paint it the same colour, and they are nearer, so the depth buffer keeps
+// their depth. The transformation must keep outward faces counter-clockwise on
+// screen (no mirroring, the eye looking down -z) for GL_BACK to mean them.
+bool back_faces_hidden(const float* colour) {
+  if (render_cache == 0 || colour[3] < 1.0f) return false;
+  if (glIsEnabled(GL_LIGHTING) || glIsEnabled(GL_POLYGON_SMOOTH)) return false;
+  GLint front = 0;
+  glGetIntegerv(GL_FRONT_FACE, &front);
+  if (front != GL_CCW) return false;
+  GLdouble m[16], p[16];
+  glGetDoublev(GL_MODELVIEW_MATRIX, m);
+  glGetDoublev(GL_PROJECTION_MATRIX, p);
+  const double det = m[0] * (m[5] * m[10] - m[9] * m[6]) - m[4] * (m[1] * m[10] - m[9] * m[2]) +
+                     m[8] * (m[1] * m[6] - m[5] * m[2]);
+  return det > 0.0 && p[0] > 0.0 && p[5] > 0.0 && p[10] < 0.0;
+}
+
+}  // namespace
+
+//------------------------------------------------------------------------------
+// Functions
+//------------------------------------------------------------------------------
+
+// gluSphere, leaving out the pieces that cannot show.
+void draw_cached_sphere(GLUquadric* quadric, double radius, int slices, int stacks) {
+  shape_draw(quadric, true, radius, 0.0, 0.0, slices, stacks);
+}
+
+// gluCylinder, leaving out the pieces that cannot show.
+void draw_cached_cylinder(GLUquadric* quadric, double base, double top, double height, int slices,
+                          int stacks) {
+  shape_draw(quadric, false, base, top, height, slices, stacks);
+}
+
+// Culls back faces while the run of shapes in the colour is drawn, when that
+// changes no pixel.
+ShapeCull shapes_cull_begin(const float* colour) {
+  ShapeCull state{back_faces_hidden(colour), glIsEnabled(GL_CULL_FACE), GL_BACK};
+  glGetIntegerv(GL_CULL_FACE_MODE, &state.mode);
+  if (state.on) {
+    glCullFace(GL_BACK);
+    glEnable(GL_CULL_FACE);
+  }
+  return state;
+}
+
+// Puts back the culling that shapes_cull_begin found.
+void shapes_cull_end(const ShapeCull& state) {
+  if (!state.on) return;
+  glCullFace(static_cast<GLenum>(state.mode));
+  if (!state.was_enabled) glDisable(GL_CULL_FACE);
+}
+
+// Cone along the ray from the origin through q, its tip on q. A point at the
+// origin has no ray and gets no cone.
+void draw_ray_cone(const double q[3]) {
+  const double x = q[0], y = q[1], z = q[2];
+  const double d = std::sqrt(x * x + y * y + z * z);
+  if (!(d > 0.0) || !std::isfinite(d)) return;
+  const float f = static_cast<float>(1.0 - RAY_CONE_LENGTH / d);
+  // gluCylinder runs along +z: tilting by the polar angle beta about y and
+  // then turning by the azimuth alpha about z brings +z onto the ray.
+  const double rxy = std::sqrt(x * x + y * y);
+  double alpha = rxy > 0.0 ? std::acos(x / rxy) : 0.0;
+  if (y < 0.0) alpha = -alpha;
+  const double beta = std::acos(z / d);
+  glPushMatrix();
+  glTranslated(f * x, f * y, f * z);
+  glRotated(alpha * DEG_PER_RAD, 0.0, 0.0, 1.0);
+  glRotated(beta * DEG_PER_RAD, 0.0, 1.0, 0.0);
+  draw_cached_cylinder(cone_quadric, RAY_CONE_RADIUS, 0.0, RAY_CONE_LENGTH, RAY_CONE_SLICES,
+                       RAY_CONE_STACKS);
+  glPopMatrix();
+}
+
+// Stippled segment from the origin to q in the current colour.
+void draw_ray_line(const double q[3]) {
+  glLineWidth(RAY_LINE_WIDTH);
+  glEnable(GL_LINE_STIPPLE);
+  glLineStipple(RAY_STIPPLE_FACTOR, RAY_STIPPLE);
+  glBegin(GL_LINES);
+  glVertex3f(0.0f, 0.0f, 0.0f);
+  glVertex3f(static_cast<float>(q[0]), static_cast<float>(q[1]), static_cast<float>(q[2]));
+  glEnd();
+  glDisable(GL_LINE_STIPPLE);
+}
+
+// All lines as one primitive then all cones while render_cache is on, line and
+// cone point by point otherwise.
+void draw_rays(const ControlPoint* points, int n, const float* colour) {
+  glColor4fv(colour);
+  if (render_cache == 0) {
+    for (int i = 0; i < n; ++i) {
+      const double q[3] = {points[i].x, points[i].y, points[i].z};
+      draw_ray_line(q);
+      draw_ray_cone(q);
+    }
+    return;
+  }
+  // Lines and cones share one translucent colour, so where they overlap the
+  // pixel depends only on how many are drawn over it, not in which order: all
+  // the lines can go out as one primitive, the stipple starting afresh on each
+  // segment as it does on each line of its own.
+  glLineWidth(RAY_LINE_WIDTH);
+  glEnable(GL_LINE_STIPPLE);
+  glLineStipple(RAY_STIPPLE_FACTOR, RAY_STIPPLE);
+  glBegin(GL_LINES);
+  for (int i = 0; i < n; ++i) {
+    glVertex3f(0.0f, 0.0f, 0.0f);
+    glVertex3f(static_cast<float>(points[i].x), static_cast<float>(points[i].y),
+               static_cast<float>(points[i].z));
+  }
+  glEnd();
+  glDisable(GL_LINE_STIPPLE);
+  for (int i = 0; i < n; ++i) {
+    const double q[3] = {points[i].x, points[i].y, points[i].z};
+    draw_ray_cone(q);
+  }
+}

@@ -1,0 +1,138 @@
+// Whether a fan triangle or strip quad can give GL a fragment: pixel centres
+// near the piece, its turn on screen, and the doubt GL leaves about both.
+#include "view3d/piece_cover.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+//------------------------------------------------------------------------------
+// Constants (window pixels)
+//------------------------------------------------------------------------------
+
+// Pixels of doubt about where GL puts a vertex: it rounds positions to the
+// nearest 1/256 pixel (an error under 0.002) and works in floats (errors near
+// 1e-4 pixel here), so 0.02 is ten times what it can miss by.
+constexpr double PIECE_MARGIN = 0.02;
+constexpr double PIECE_FLAT = 1e-6;         // twice the area (square pixels) of a flat triangle
+constexpr double PIECE_CENTRES_MAX = 64.0;  // pixel centres searched for one piece at most
+
+//------------------------------------------------------------------------------
+// Helpers
+//------------------------------------------------------------------------------
+
+// Twice the signed window area of triangle (a, b, c): positive when it turns
+// counter-clockwise on screen.
+double twice_area(const double* a, const double* b, const double* c) {
+  return (b[0] - a[0]) * (c[1] - a[1]) - (b[1] - a[1]) * (c[0] - a[0]);
+}
+
+// The pixel centres (k + 0.5) within PIECE_MARGIN pixels of the box round
+// the n points, as ranges of k in first and last; false when there is none.
+// A shape clear of every centre so found produces no fragment.
+bool centres_near(const double* const* v, int n, double first[2], double last[2]) {
+  for (int axis = 0; axis < 2; ++axis) {
+    double lo = v[0][axis], hi = v[0][axis];
+    for (int k = 1; k < n; ++k) {
+      lo = std::min(lo, v[k][axis]);
+      hi = std::max(hi, v[k][axis]);
+    }
+    first[axis] = std::ceil(lo - PIECE_MARGIN - 0.5);
+    last[axis] = std::floor(hi + PIECE_MARGIN - 0.5);
+    if (!std::isfinite(first[axis]) || !std::isfinite(last[axis])) {
+      // Out of reach of any sum: let GL judge it.
+      first[axis] = last[axis] = 0.0;
+      return true;
+    }
+    if (first[axis] > last[axis]) return false;
+  }
+  return true;
+}
+
+// True when GL may give the convex polygon v[0..n) a fragment: some pixel
+// centre of the ranges lies within PIECE_MARGIN pixels of it.
+bool convex_may_cover(const double* const* v, int n, const double first[2], const double last[2]) {
+  double area = 0.0;
+  for (int k = 0; k < n; ++k) {
+    const double* p = v[k];
+    const double* q = v[(k + 1) % n];
+    area += p[0] * q[1] - q[0] * p[1];
+  }
+  // Nearly flat: its edges give no reliable side, the box decides. A large
+  // polygon is kept unjudged, so the search stays short at any zoom.
+  if (!(std::fabs(area) >= PIECE_FLAT)) return true;
+  if ((last[0] - first[0] + 1.0) * (last[1] - first[1] + 1.0) > PIECE_CENTRES_MAX) return true;
+  const double turn = area > 0.0 ? 1.0 : -1.0;
+  const int rows = static_cast<int>(last[1] - first[1]);
+  const int columns = static_cast<int>(last[0] - first[0]);
+  for (int row = 0; row <= rows; ++row)
+    for (int column = 0; column <= columns; ++column) {
+      const double px = first[0] + column + 0.5, py = first[1] + row + 0.5;
+      bool inside = true;
+      for (int e = 0; e < n && inside; ++e) {
+        const double* p = v[e];
+        const double* q = v[(e + 1) % n];
+        const double ex = q[0] - p[0], ey = q[1] - p[1];
+        // Distance of the centre from the edge times its length, positive
+        // inside; |ex| + |ey| bounds the length from above.
+        const double inward = turn * (ex * (py - p[1]) - ey * (px - p[0]));
+        inside = inward >= -PIECE_MARGIN * (std::fabs(ex) + std::fabs(ey));
+      }
+      if (inside) return true;
+    }
+  return false;
+}
+
+// True when GL may give triangle (a, b, c) a fragment.
+bool triangle_may_cover(const double* a, const double* b, const double* c) {
+  const double* v[3] = {a, b, c};
+  double first[2], last[2];
+  return centres_near(v, 3, first, last) && convex_may_cover(v, 3, first, last);
+}
+
+// True when GL surely culls triangle (a, b, c) as a back face: it turns
+// clockwise by more than any doubt about its vertices could reverse.
+bool triangle_culled(const double* a, const double* b, const double* c) {
+  // Each side's |dx| + |dy| bounds its length from above.
+  const double perimeter = std::fabs(b[0] - a[0]) + std::fabs(b[1] - a[1]) +
+                           std::fabs(c[0] - b[0]) + std::fabs(c[1] - b[1]) +
+                           std::fabs(a[0] - c[0]) + std::fabs(a[1] - c[1]);
+  return twice_area(a, b, c) < -2.0 * PIECE_MARGIN * perimeter;
+}
+
+}  // namespace
+
+//------------------------------------------------------------------------------
+// Functions
+//------------------------------------------------------------------------------
+
+bool piece_may_show(const double* const* v, int count, bool back_culled) {
+  if (count == 3) {
+    if (back_culled && triangle_culled(v[0], v[1], v[2])) return false;
+    return triangle_may_cover(v[0], v[1], v[2]);
+  }
+  // Strip order v0 v1 v2 v3 turns as the quad v0 v1 v3 v2.
+  const double* quad[4] = {v[0], v[1], v[3], v[2]};
+  const double* t[4][3] = {{quad[0], quad[1], quad[2]},
+                           {quad[1], quad[2], quad[3]},
+                           {quad[2], quad[3], quad[0]},
+                           {quad[3], quad[0], quad[1]}};
+  if (back_culled) {
+    bool all_culled = true;
+    for (const auto& tri : t) all_culled = all_culled && triangle_culled(tri[0], tri[1], tri[2]);
+    if (all_culled) return false;
+  }
+  double first[2], last[2];
+  if (!centres_near(quad, 4, first, last)) return false;
+  int left = 0, right = 0;
+  for (const auto& tri : t) {
+    const double turn = twice_area(tri[0], tri[1], tri[2]);
+    left += turn >= PIECE_FLAT;
+    right += turn <= -PIECE_FLAT;
+  }
+  if (left == 4 || right == 4) return convex_may_cover(quad, 4, first, last);
+  for (const auto& tri : t)
+    if (triangle_may_cover(tri[0], tri[1], tri[2])) return true;
+  return false;
+}
