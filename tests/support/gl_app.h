@@ -5,7 +5,10 @@
 
 #include <gtest/gtest.h>
 
+#include "curve/curve.h"
+
 #include <cstdint>
+#include <initializer_list>
 #include <vector>
 
 struct Rgba {
@@ -24,7 +27,6 @@ struct Pixels {
   int count(int x0, int y0, int x1, int y1, Rgba colour, int tolerance = 8) const;
   // True when some pixel of the rectangle is within tolerance of the colour.
   bool any(int x0, int y0, int x1, int y1, Rgba colour, int tolerance = 8) const;
-  void save_png(const char* path) const;  // for looking at a failure
 };
 
 // Float RGB(A) in [0, 1] to bytes, as the frame stores them.
@@ -53,8 +55,15 @@ std::vector<int> gl_take_redisplays();
 // every ancestor mapped). Leaves the current window as it was.
 bool gl_window_viewable(int id);
 
-// Base for tests that need the real windows: calls gl_app_start once.
+// Fresh empty curves and every switch, drag and counter at its start value.
+void gl_reset_state();
+// Appends points (x, y, z, w) to the edited curve, sets the degree, builds the
+// knot vector in the given style and lifts.
+void gl_build(std::initializer_list<ControlPoint> points, int degree, int type);
+
+// Base for tests that need the real windows: starts them once, resets the state.
 class GlAppTest : public ::testing::Test {
  protected:
   static void SetUpTestSuite() { gl_app_start(); }
+  void SetUp() override { gl_reset_state(); }
 };
