@@ -1,0 +1,334 @@
+// Curve renderer and projection window, checked call by call against
+// geometry worked out independently (de Casteljau on the same control points)
+// and the documented level colours; and the faster drawing paths against the
+// reference path, pixel for pixel.
+#include "support/gl_app.h"
+
+#include "app/shell.h"
+#include "view3d/projection.h"
+#include "view3d/renderer.h"
+#include "widgets/knot_bar.h"
+#include "windows/drawing_pad.h"
+#include "windows/knot_panel.h"
+
+#include <GL/freeglut.h>
+#include <dlfcn.h>
+
+#include <array>
+#include <cmath>
+#include <vector>
+
+namespace {
+
+using Xyz = std::array<double, 3>;
+using Colour = std::array<float, 4>;
+struct Primitive {
+  GLenum mode;
+  std::vector<Xyz> points;
+  std::vector<Colour> colours;  // current colour at each vertex
+};
+struct Spot {  // a translation, that is where a sphere goes, and its colour
+  Xyz at;
+  Colour colour;
+};
+
+bool recording = false;
+Colour current{};
+std::vector<Primitive> primitives;
+std::vector<Spot> spots;
+int non_finite = 0;  // coordinates GL cannot hold as a float
+
+template <typename F>
+F next_gl(const char* name) {
+  return reinterpret_cast<F>(dlsym(RTLD_NEXT, name));
+}
+void note(double x, double y, double z) {
+  for (double v : {x, y, z}) non_finite += !std::isfinite(static_cast<float>(v));
+}
+
+}  // namespace
+
+// The program's calls reach these first; each records and passes the call on.
+extern "C" void glBegin(GLenum mode) {
+  static auto real = next_gl<void (*)(GLenum)>("glBegin");
+  if (recording) primitives.push_back({mode, {}, {}});
+  real(mode);
+}
+extern "C" void glColor4fv(const GLfloat* c) {
+  static auto real = next_gl<void (*)(const GLfloat*)>("glColor4fv");
+  current = {c[0], c[1], c[2], c[3]};
+  real(c);
+}
+extern "C" void glVertex3d(GLdouble x, GLdouble y, GLdouble z) {
+  static auto real = next_gl<void (*)(GLdouble, GLdouble, GLdouble)>("glVertex3d");
+  note(x, y, z);
+  if (recording && !primitives.empty()) {
+    primitives.back().points.push_back({x, y, z});
+    primitives.back().colours.push_back(current);
+  }
+  real(x, y, z);
+}
+extern "C" void glTranslated(GLdouble x, GLdouble y, GLdouble z) {
+  static auto real = next_gl<void (*)(GLdouble, GLdouble, GLdouble)>("glTranslated");
+  note(x, y, z);
+  if (recording) spots.push_back({{x, y, z}, current});
+  real(x, y, z);
+}
+
+namespace {
+
+// Level r of the triangle takes the colour row (r + 1) mod 10 of the ten level
+// rows; these are the documented rows, "DeCasteljau/Deboor 1" first.
+const Colour LEVEL_ROWS[10] = {{0.38f, 0.184f, 0.184f, 0.8f}, {0.184f, 0.6f, 0.184f, 0.8f},
+                               {0.184f, 0.184f, 0.5f, 0.8f},  {0.8f, 0.59f, 0.3f, 0.8f},
+                               {0.5f, 0.0f, 0.2f, 0.8f},      {0.137f, 0.55f, 0.537f, 0.8f},
+                               {0.75f, 0.18f, 0.7f, 0.8f},    {0.2f, 0.8f, 0.05f, 0.8f},
+                               {0.25f, 0.1f, 0.7f, 0.8f},     {1.0f, 0.25f, 0.0f, 0.8f}};
+const Colour TRACING = {0.0f, 0.0f, 0.0f, 0.7f}, KNOT_POINT = {0.5f, 0.07f, 0.5f, 1.0f};
+const Colour SELECTED = {0.0f, 1.0f, 0.0f, 1.0f}, CONTROL = {0.14f, 0.14f, 0.56f, 1.0f};
+const Colour POLYGON = {0.56f, 0.14f, 0.14f, 0.8f};
+
+bool same(const Xyz& a, const Xyz& b) {
+  return std::fabs(a[0] - b[0]) + std::fabs(a[1] - b[1]) + std::fabs(a[2] - b[2]) < 1e-9;
+}
+
+// Draws a curve on the pad with every call recorded.
+void record(const Curve* curve) {
+  primitives.clear(), spots.clear();
+  non_finite = 0;
+  glutSetWindow(window_table.win_pad.id);
+  recording = true;
+  glPushMatrix();
+  draw_curve(curve);
+  glPopMatrix();
+  recording = false;
+}
+
+// Primitives of a mode whose first vertex had the colour.
+std::vector<const Primitive*> drawn(GLenum mode, const Colour& colour) {
+  std::vector<const Primitive*> out;
+  for (const Primitive& p : primitives)
+    if (p.mode == mode && !p.colours.empty() && p.colours[0] == colour) out.push_back(&p);
+  return out;
+}
+
+std::vector<const Spot*> spheres(const Colour& colour) {
+  std::vector<const Spot*> out;
+  for (const Spot& s : spots)
+    if (s.colour == colour) out.push_back(&s);
+  return out;
+}
+
+// Every level of a Bezier curve at u by de Casteljau in homogeneous
+// coordinates, as the points a student sees: levels[r][j].
+std::vector<std::vector<Xyz>> casteljau(const std::vector<ControlPoint>& p, double u) {
+  std::vector<std::array<double, 4>> q;
+  for (const ControlPoint& c : p) q.push_back({c.x * c.w, c.y * c.w, c.z * c.w, c.w});
+  std::vector<std::vector<Xyz>> levels;
+  for (size_t r = 0; r < p.size(); ++r) {
+    levels.emplace_back();
+    for (size_t j = 0; j + r < p.size(); ++j) {
+      if (r > 0)
+        for (int c = 0; c < 4; ++c) q[j][c] = (1 - u) * q[j][c] + u * q[j + 1][c];
+      levels.back().push_back({q[j][0] / q[j][3], q[j][1] / q[j][3], q[j][2] / q[j][3]});
+    }
+  }
+  return levels;
+}
+
+class View3dTest : public GlAppTest {};
+
+TEST_F(View3dTest, BezierLevelsMatchDeCasteljauInTheirRowColours) {
+  for (int p : {3, 10}) {
+    SCOPED_TRACE(p);
+    gl_reset_state();
+    std::vector<ControlPoint> points;
+    for (int i = 0; i <= p; ++i)
+      points.push_back({2.5 * std::cos(0.5 * i), 2.5 * std::sin(0.7 * i) - 0.5, 0, 1 + 0.15 * i});
+    edited_curve->degree = p;  // p + 1 points, clamped: a Bezier curve
+    for (const ControlPoint& c : points) curve_add_point(edited_curve, c, ADD_APPEND);
+    curve_make_knots(edited_curve, KNOT_CLAMPED);
+    show_deboor = show_deboor_points = 1;
+    edited_curve->trace_u = 0.375f;
+    record(edited_curve);
+    const auto levels = casteljau(points, 0.375);
+    for (int r = 0; r <= p; ++r) {
+      int strips = 0, dots = 0;
+      for (const Primitive& s : primitives) {
+        bool hit = !s.colours.empty() && s.colours[0] == LEVEL_ROWS[(r + 1) % 10] &&
+                   s.points.size() == levels[r].size();
+        for (size_t j = 0; hit && j < s.points.size(); ++j) hit = same(s.points[j], levels[r][j]);
+        (s.mode == GL_LINE_STRIP ? strips : dots) += hit;
+      }
+      EXPECT_EQ(strips, 1) << "level " << r;
+      EXPECT_EQ(dots, r == 0 ? 0 : 1) << "level " << r << " (level 0 is never points)";
+    }
+    const auto tracing = spheres(TRACING);
+    ASSERT_EQ(tracing.size(), 1u);
+    EXPECT_TRUE(same(tracing[0]->at, levels[p][0]));
+  }
+}
+
+TEST_F(View3dTest, KnotOfMultiplicitySRemovesSLevelsAndAtSEqualPHitsThePoint) {
+  gl_build({{-2.5, -1, 0, 1},
+            {-1.5, 2, 0, 2},
+            {-0.5, -2, 0, 1},
+            {0.5, 2, 0, 1},
+            {1.5, -2, 0, 3},
+            {2.5, 1, 0, 1},
+            {2.5, -2.5, 0, 1}},
+           3, KNOT_CLAMPED);  // interior knots 0.25, 0.5, 0.75
+  show_deboor = 1;
+  edited_curve->trace_u = 0.5f;
+  for (int s = 1; s <= 3; ++s) {
+    if (s > 1) edited_curve->knots[s == 2 ? 4 : 6] = 0.5f;  // 0.5 now has multiplicity s
+    record(edited_curve);
+    for (int r = 0; r <= 3; ++r) {
+      const auto strips = drawn(GL_LINE_STRIP, LEVEL_ROWS[(r + 1) % 10]);
+      EXPECT_EQ(strips.size(), r <= 3 - s ? 1u : 0u) << "s " << s << " level " << r;
+      for (const Primitive* strip : strips) EXPECT_EQ(strip->points.size(), 4u - s - r);
+    }
+  }
+  const auto tracing = spheres(TRACING);  // s = p: the curve passes through P[3]
+  ASSERT_EQ(tracing.size(), 1u);
+  EXPECT_TRUE(same(tracing[0]->at, {0.5, 2, 0}));
+}
+
+TEST_F(View3dTest, ClampedEndsShowKnotSpheresButNoTriangle) {
+  gl_build({{-2, -2, 0, 1}, {-1, 2, 0, 1}, {1, 2, 0, 1}, {2, -2, 0, 1}, {2.5, 0, 0, 1}}, 2,
+           KNOT_CLAMPED);
+  show_deboor = show_deboor_points = 1;
+  for (float u : {0.0f, 1.0f}) {
+    edited_curve->trace_u = u;
+    record(edited_curve);
+    EXPECT_TRUE(spheres(TRACING).empty()) << u;
+    for (const Colour& row : LEVEL_ROWS) EXPECT_TRUE(drawn(GL_LINE_STRIP, row).empty()) << u;
+    const auto knots = spheres(KNOT_POINT);  // distinct knots 0, 1/3, 2/3, 1
+    ASSERT_EQ(knots.size(), 4u);
+    EXPECT_TRUE(same(knots.front()->at, {-2, -2, 0}));
+    EXPECT_TRUE(same(knots.back()->at, {2.5, 0, 0}));
+  }
+}
+
+TEST_F(View3dTest, PointsAtInfinityBreakTheirLevelAndSendNoNonFiniteCoordinate) {
+  // Cubic Bezier, weights 1, 1, -1, 3, u = 0.5: level 1 has w = 1, 0, 1, so
+  // its ends (-1.5, 0) and (3 (2, -1) - (1, 1)) / 2 must not be joined.
+  gl_build({{-2, -1, 0, 1}, {-1, 1, 0, 1}, {1, 1, 0, -1}, {2, -1, 0, 3}}, 3, KNOT_CLAMPED);
+  show_deboor = show_deboor_points = 1;
+  edited_curve->trace_u = 0.5f;
+  record(edited_curve);
+  EXPECT_EQ(non_finite, 0);
+  int ends = 0;
+  for (const Primitive* s : drawn(GL_LINE_STRIP, LEVEL_ROWS[2])) {
+    ASSERT_EQ(s->points.size(), 1u);
+    ends += same(s->points[0], {-1.5, 0, 0}) + same(s->points[0], {2.5, -2, 0});
+  }
+  EXPECT_EQ(ends, 2);
+  // Weights 1, -1, 1: at u = 0.5 the curve point itself is at infinity; the
+  // lifted curve then keeps its last tracing point.
+  gl_reset_state();
+  gl_build({{-2, -1, 0, 1}, {0, 2, 0, -1}, {2, -1, 0, 1}}, 2, KNOT_CLAMPED);
+  show_deboor = show_deboor_points = 1;
+  edited_curve->trace_u = 0.5f;
+  curve_lift(edited_curve, lifted_curve);
+  for (int i = 0; i < 3; ++i) lifted_curve->points[i].w = edited_curve->points[i].w;
+  tracing_point_3d[0] = tracing_point_3d[1] = tracing_point_3d[2] = 7.0f;
+  record(lifted_curve);
+  EXPECT_EQ(non_finite, 0);
+  EXPECT_EQ(tracing_point_3d[2], 7.0f);
+}
+
+TEST_F(View3dTest, ClosedCurveDrawsItsWrappedCopyAndSelectionColours) {
+  const std::vector<Xyz> p = {{-2, -1, 0}, {-1, 2, 0}, {1, 2, 0}, {2, -1, 0}};
+  gl_build({{-2, -1, 0, 1}, {-1, 2, 0, 1}, {1, 2, 0, 1}, {2, -1, 0, 1}}, 2, KNOT_CLOSED);
+  record(edited_curve);
+  const auto polygon = drawn(GL_LINE_STRIP, POLYGON);
+  ASSERT_EQ(polygon.size(), 1u);
+  ASSERT_EQ(polygon[0]->points.size(), 6u) << "four points and the first two again";
+  for (size_t i = 0; i < 6; ++i) EXPECT_TRUE(same(polygon[0]->points[i], p[i % 4])) << i;
+  curve_lift(edited_curve, lifted_curve);
+  lifted_curve->trace_u = 0.5f;
+  record(lifted_curve);
+  EXPECT_NE(tracing_point_3d[2], 0.0f) << "the lifted curve's tracing point is kept";
+
+  gl_reset_state();
+  for (int i = 0; i < 8; ++i) curve_add_point(edited_curve, {i * 0.5 - 2, 0, 0, 1}, ADD_APPEND);
+  const int chosen[] = {4, 1, 7, 2};
+  std::copy(chosen, chosen + 4, edited_curve->selected);
+  selection_count = 3;
+  record(edited_curve);
+  const auto control = drawn(GL_POINTS, CONTROL);  // point 0 is not selected
+  ASSERT_EQ(control.size(), 1u);
+  for (int i = 0; i < 8; ++i)
+    EXPECT_EQ(control[0]->colours[i], i == 1 || i == 4 || i == 7 ? SELECTED : CONTROL) << i;
+}
+
+// n points on a wavy ring with weights 1 + 0.5 cos(3a), as a lesson builds them.
+void build_ring(int n, int degree, int type) {
+  edited_curve->degree = degree;
+  for (int i = 0; i < n; ++i) {
+    const double a = 2.0 * M_PI * i / n, r = 2.4 * (0.75 + 0.25 * std::sin(5.0 * a));
+    curve_add_point(edited_curve,
+                    {r * std::cos(a), r * std::sin(a), 0.0, 1.0 + 0.5 * std::cos(3 * a)},
+                    ADD_APPEND);
+  }
+  curve_make_knots(edited_curve, type);
+  curve_lift(edited_curve, lifted_curve);
+}
+
+// Every view on the reference path, then twice on the fast one (the first draw
+// compiles the lists, the second replays them): the same pixels each time.
+void expect_same_pictures(const char* scene) {
+  const struct {
+    const WindowEntry* window;
+    void (*display)();
+  } views[] = {{&window_table.win_pad, pad_display},
+               {&window_table.win_projection, proj_display},
+               {&window_table.win_knots, knot_panel_display}};
+  for (const auto& view : views) {
+    render_cache = knot_bar_batch = 0;
+    const Pixels reference = gl_capture(view.window->id, view.display);
+    render_cache = knot_bar_batch = 1;
+    for (int draw = 0; draw < 2; ++draw) {
+      const Pixels fast = gl_capture(view.window->id, view.display);
+      EXPECT_TRUE(fast.data == reference.data) << scene << ", window " << view.window->id;
+    }
+  }
+}
+
+TEST_F(View3dTest, FastPathsDrawTheReferencePixels) {
+  build_ring(8, 3, KNOT_CLAMPED);
+  edited_curve->selected[0] = 2;
+  knot_bar.value = 0.37f;
+  show_deboor = show_deboor_points = 1;
+  curve_lift(edited_curve, lifted_curve);
+  expect_same_pictures("lesson");
+  // The largest closed curve, in a view turned about a slanted axis and zoomed.
+  gl_reset_state();
+  build_ring(100, 10, KNOT_CLOSED);
+  knot_bar.value = 0.503f;
+  edited_curve->trace_u = lifted_curve->trace_u = 0.503f;
+  show_deboor = 1;
+  const double a = 0.7, c = std::cos(a), s = std::sin(a), k = std::sqrt(0.5);
+  const double turned[16] = {c + k * k * (1 - c),
+                             k * k * (1 - c),
+                             -k * s,
+                             0,
+                             k * k * (1 - c),
+                             c + k * k * (1 - c),
+                             k * s,
+                             0,
+                             k * s,
+                             -k * s,
+                             c,
+                             0,
+                             0,
+                             0,
+                             0,
+                             1};
+  std::copy(turned, turned + 16, view_matrix);
+  proj_zoom = 3.0f;
+  expect_same_pictures("closed-100");
+}
+
+}  // namespace
