@@ -1,5 +1,5 @@
-// Private Xvfb per test process: started once, found through -displayfd,
-// stopped at exit (and by the kernel should this process die first).
+// Private Xvfb per test process: started once on the display it picks
+// itself (-displayfd), stopped at exit (and by the kernel should this process die first).
 #include "xserver.h"
 
 #include <signal.h>
@@ -21,12 +21,6 @@ constexpr const char* XVFB_PATH = "Xvfb";
 constexpr const char* SCREEN_GEOMETRY = "1400x1000x24";
 constexpr int STOP_WAIT_MS = 2000;  // grace after SIGTERM before SIGKILL
 constexpr int STOP_POLL_MS = 10;
-// Displays are tried from a high number that depends on the process id, so
-// that parallel test processes and the low displays people start by hand
-// rarely meet; a taken number makes Xvfb exit and the next one is tried.
-constexpr int DISPLAY_BASE = 200;
-constexpr int DISPLAY_SPREAD = 3000;
-constexpr int DISPLAY_TRIES = 40;
 
 pid_t server_pid = -1;
 std::string server_display;
@@ -42,19 +36,18 @@ bool reap_within(pid_t pid, int ms) {
   return false;
 }
 
-// Runs Xvfb in the child with the write end of the pipe as its -displayfd.
-[[noreturn]] void exec_xvfb(int display, int write_fd) {
+// Runs Xvfb in the child with the write end of the pipe as its -displayfd:
+// the server picks a free display itself and writes its number there.
+[[noreturn]] void exec_xvfb(int write_fd) {
   // The server must not outlive a test process that crashes or is killed.
   prctl(PR_SET_PDEATHSIG, SIGTERM);
   char fd_text[16];
   std::snprintf(fd_text, sizeof fd_text, "%d", write_fd);
-  char display_text[16];
-  std::snprintf(display_text, sizeof display_text, ":%d", display);
   // Keep the server's chatter out of the test output.
   FILE* null_out = std::freopen("/dev/null", "w", stderr);
   (void)null_out;
-  execlp(XVFB_PATH, XVFB_PATH, display_text, "-displayfd", fd_text, "-screen", "0", SCREEN_GEOMETRY,
-         "-nolisten", "tcp", static_cast<char*>(nullptr));
+  execlp(XVFB_PATH, XVFB_PATH, "-displayfd", fd_text, "-screen", "0", SCREEN_GEOMETRY, "-nolisten",
+         "tcp", static_cast<char*>(nullptr));
   _exit(127);
 }
 
@@ -74,8 +67,10 @@ void stop_at_exit() {
   xserver_stop();
 }
 
-// Starts Xvfb on one display number; true and the number once it is ready.
-bool try_display(int display, pid_t* pid_out, std::string* number) {
+}  // namespace
+
+std::string xserver_start() {
+  if (server_pid > 0) return server_display;
   int fds[2];
   if (pipe(fds) != 0) {
     std::perror("xserver_start: pipe");
@@ -88,32 +83,15 @@ bool try_display(int display, pid_t* pid_out, std::string* number) {
   }
   if (pid == 0) {
     close(fds[0]);
-    exec_xvfb(display, fds[1]);
+    exec_xvfb(fds[1]);
   }
   close(fds[1]);
-  bool ok = read_display_number(fds[0], number);
+  std::string number;
+  const bool ok = read_display_number(fds[0], &number);
   close(fds[0]);
   if (!ok) {
     kill(pid, SIGKILL);
     reap_within(pid, STOP_WAIT_MS);
-    return false;
-  }
-  *pid_out = pid;
-  return true;
-}
-
-}  // namespace
-
-std::string xserver_start() {
-  if (server_pid > 0) return server_display;
-  int first = DISPLAY_BASE + static_cast<int>(getpid() % DISPLAY_SPREAD);
-  std::string number;
-  pid_t pid = -1;
-  for (int i = 0; i < DISPLAY_TRIES && pid < 0; ++i) {
-    number.clear();
-    if (!try_display(first + i, &pid, &number)) pid = -1;
-  }
-  if (pid < 0) {
     std::fprintf(stderr, "xserver_start: Xvfb did not start (is the xvfb package installed?)\n");
     std::exit(1);
   }
