@@ -221,4 +221,10 @@ TEST_F(LessonE2e, TeacherBuildsWeighsTracesAndClosesCurvesThenQuits) {
   EXPECT_EQ(app.status(15000), 0);
 }
 
+// Closing a top-level window, as a window manager asks it to, ends the program.
+TEST_F(LessonE2e, ClosingTheProjectionWindowEndsTheProgram) {
+  app.close("3D B-Spline Projection");
+  EXPECT_EQ(app.status(15000), 0);
+}
+
 }  // namespace

@@ -121,3 +121,14 @@ bool E2e::until(const std::function<bool(const Pixels&)>& shows) {
     if (shows(grab())) return true;
   return false;
 }
+
+void E2e::close(const char* title) {
+  XEvent e{};
+  e.xclient.type = ClientMessage;
+  e.xclient.window = find(title).id;
+  e.xclient.message_type = XInternAtom(display_, "WM_PROTOCOLS", False);
+  e.xclient.format = 32;
+  e.xclient.data.l[0] = static_cast<long>(XInternAtom(display_, "WM_DELETE_WINDOW", False));
+  XSendEvent(display_, e.xclient.window, False, NoEventMask, &e);
+  XSync(display_, False);
+}

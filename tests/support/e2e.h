@@ -34,6 +34,7 @@ class E2e {
   void mouse(int x, int y, int b = 0, bool down = false);
   void drag(int x0, int y0, int x1, int y1);  // left button, in small steps
   void shift(bool down);
+  void close(const char* title);  // asks the window to close, as a window manager does
 
   // A rectangle of the screen (1400 x 1000, see xserver.h) as shown now, rows from the bottom.
   Pixels grab(int x = 0, int y = 0, int w = 1400, int h = 1000);
