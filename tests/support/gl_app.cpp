@@ -24,7 +24,6 @@
 
 extern "C" void __real_glutSwapBuffers();
 extern "C" void __real_glutPostRedisplay();
-extern "C" void __real_glutPostWindowRedisplay(int window);
 
 namespace {
 
@@ -55,10 +54,6 @@ extern "C" void __wrap_glutPostRedisplay() {
   posted_redisplays.push_back(glutGetWindow());
   __real_glutPostRedisplay();
 }
-extern "C" void __wrap_glutPostWindowRedisplay(int window) {
-  posted_redisplays.push_back(window);
-  __real_glutPostWindowRedisplay(window);
-}
 
 Rgba Pixels::at(int x, int y) const {
   if (x < 0 || y < 0 || x >= width || y >= height) return {0, 0, 0, 0};
@@ -81,16 +76,11 @@ bool Pixels::any(int x0, int y0, int x1, int y1, Rgba colour, int tolerance) con
   return count(x0, y0, x1, y1, colour, tolerance) > 0;
 }
 
-Rgba rgba_from_float(const float* rgba) {
+Rgba rgba_bytes(float r, float g, float b, float a) {
   auto byte = [](float v) {
     return static_cast<uint8_t>(std::lround(std::fmin(std::fmax(v, 0.0f), 1.0f) * 255));
   };
-  return {byte(rgba[0]), byte(rgba[1]), byte(rgba[2]), byte(rgba[3])};
-}
-
-Rgba rgba_bytes(float r, float g, float b, float a) {
-  const float rgba[4] = {r, g, b, a};
-  return rgba_from_float(rgba);
+  return {byte(r), byte(g), byte(b), byte(a)};
 }
 
 void gl_app_start() {

@@ -30,7 +30,6 @@ struct Pixels {
 };
 
 // Float RGB(A) in [0, 1] to bytes, as the frame stores them.
-Rgba rgba_from_float(const float* rgba);
 Rgba rgba_bytes(float r, float g, float b, float a = 1.0f);
 
 // Starts Xvfb (once per process), initialises GLUT, creates the curves, the

@@ -224,18 +224,6 @@ TEST_F(View3dTest, PointsAtInfinityBreakTheirLevelAndSendNoNonFiniteCoordinate) 
     ends += same(s->points[0], {-1.5, 0, 0}) + same(s->points[0], {2.5, -2, 0});
   }
   EXPECT_EQ(ends, 2);
-  // Weights 1, -1, 1: at u = 0.5 the curve point itself is at infinity; the
-  // lifted curve then keeps its last tracing point.
-  gl_reset_state();
-  gl_build({{-2, -1, 0, 1}, {0, 2, 0, -1}, {2, -1, 0, 1}}, 2, KNOT_CLAMPED);
-  show_deboor = show_deboor_points = 1;
-  edited_curve->trace_u = 0.5f;
-  curve_lift(edited_curve, lifted_curve);
-  for (int i = 0; i < 3; ++i) lifted_curve->points[i].w = edited_curve->points[i].w;
-  tracing_point_3d[0] = tracing_point_3d[1] = tracing_point_3d[2] = 7.0f;
-  record(lifted_curve);
-  EXPECT_EQ(non_finite, 0);
-  EXPECT_EQ(tracing_point_3d[2], 7.0f);
 }
 
 TEST_F(View3dTest, ClosedCurveDrawsItsWrappedCopyAndSelectionColours) {
