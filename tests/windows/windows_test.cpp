@@ -140,11 +140,11 @@ TEST_F(WindowsTest, KnotBarStepsThumbAndKnotDragsReachBothCurves) {
   bar(GLUT_DOWN, 55, 495);  // "Up": one step
   EXPECT_FLOAT_EQ(knot_bar.value, 0.001f);
   EXPECT_EQ(knot_bar.thumb_y, 65);
-  bar(GLUT_DOWN, 58, 65);  // the thumb, dragged 21 px up
-  bar_drag(58, 86);
-  EXPECT_NEAR(knot_bar.value, 0.05, 1e-6);
-  EXPECT_EQ(knot_bar.thumb_y, 86);
-  EXPECT_NEAR(lifted_curve->trace_u, 0.05, 1e-6);
+  bar(GLUT_DOWN, 58, 65);  // the thumb, 23 px up: 23 / 420 = 0.05476, to the nearest step
+  bar_drag(58, 88);
+  EXPECT_NEAR(knot_bar.value, 0.055, 1e-6);
+  EXPECT_EQ(knot_bar.thumb_y, 88);
+  EXPECT_NEAR(lifted_curve->trace_u, 0.055, 1e-6);
   bar_drag(58, 2000);
   EXPECT_EQ(knot_bar.value, 1.0f);
   EXPECT_EQ(knot_bar.thumb_y, 485);
