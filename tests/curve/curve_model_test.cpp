@@ -53,6 +53,7 @@ TEST(CurveEval, DeBoorAndTheLiftedCurveMatchTheRationalBasisSum) {
     // Weights 0.1 .. 10; z = 2 must not reach the lift. A closed curve is evaluated
     // through n + p points, its first p again at the end.
     std::vector<ControlPoint> P;
+    P.reserve(count);
     for (int i = 0; i < n; ++i) P.push_back({pad(rng), pad(rng), 2, std::pow(10, pad(rng) / 3)});
     CurvePtr e = make(P, p, type);
     for (int i = n; i < count; ++i) P.push_back(P[i - n]);
@@ -95,8 +96,10 @@ TEST(CurveEval, DeBoorAndTheLiftedCurveMatchTheRationalBasisSum) {
 TEST(CurveEval, ExactConicMarkedPointsWrappedCopiesAndRefusedRecords) {
   const ControlPoint& h = DeBoorTriangle[0];
   CurvePtr arc = make({{1, 0, 0, 1}, {1, 1, 0, M_SQRT1_2}, {0, 1, 0, 1}}, 2, KNOT_CLAMPED);
-  for (float u = 0; u <= 1; u += 1 / 1024.0f)
-    EXPECT_TRUE(curve_eval(arc.get(), u) && std::fabs(std::hypot(h.x, h.y) / h.w - 1) < 1e-12) << u;
+  for (int k = 0; k <= 1024; ++k)
+    EXPECT_TRUE(curve_eval(arc.get(), k / 1024.0f) &&
+                std::fabs(std::hypot(h.x, h.y) / h.w - 1) < 1e-12)
+        << k;
   // No operation of the program marks a point; the record carries marks along all the same.
   CurvePtr c = make({{0, 0, 0, 1}, {1, 2, 0, -0.01}, {2, 0, 0, 2}}, 2, KNOT_CLAMPED);
   c->point_marks[1] = c->point_marks[2] = 1;
@@ -149,7 +152,8 @@ TEST(CurveKnots, VectorsFollowTheirIntegerFormulasAndRefusalsChangeNothing) {
         for (int i = 0; i < m; ++i) {
           // floor(1000 a / b) / 1000 in integers: the knot cut to three decimals.
           const int a = type == KNOT_UNIFORM ? i : std::clamp(i - p, 0, n - p);
-          const float cut = 1000 * a / (type == KNOT_UNIFORM ? m - 1 : n - p) / 1000.0;
+          const int thousandths = 1000 * a / (type == KNOT_UNIFORM ? m - 1 : n - p);
+          const float cut = thousandths / 1000.0;
           ASSERT_EQ(c->knots[i], type == KNOT_CLOSED ? static_cast<float>(i / (m - 1.0)) : cut)
               << "n " << n << " p " << p << " type " << type << " i " << i;
         }

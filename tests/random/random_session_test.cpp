@@ -232,11 +232,11 @@ extern "C" {
 #define SEAM(name)
 #include "gl_guard.def"
 
-int __wrap_glutGetModifiers() {
+int __wrap_glutGetModifiers() {  // NOLINT(bugprone-reserved-identifier)
   return modifiers;
 }
-[[noreturn]] void __real_exit(int status);
-[[noreturn]] void __wrap_exit(int status) {
+[[noreturn]] void __real_exit(int status);   // NOLINT(bugprone-reserved-identifier)
+[[noreturn]] void __wrap_exit(int status) {  // NOLINT(bugprone-reserved-identifier)
   if (events < limit) std::fprintf(stderr, "exit(%d) in event %ld\n", status, events), std::abort();
   __real_exit(status);
 }

@@ -22,8 +22,8 @@
 #include <cstdlib>
 #include <thread>
 
-extern "C" void __real_glutSwapBuffers();
-extern "C" void __real_glutPostRedisplay();
+extern "C" void __real_glutSwapBuffers();    // NOLINT(bugprone-reserved-identifier)
+extern "C" void __real_glutPostRedisplay();  // NOLINT(bugprone-reserved-identifier)
 
 namespace {
 
@@ -45,12 +45,12 @@ bool near(uint8_t a, uint8_t b, int tolerance) {
 
 }  // namespace
 
-extern "C" void __wrap_glutSwapBuffers() {
+extern "C" void __wrap_glutSwapBuffers() {  // NOLINT(bugprone-reserved-identifier)
   if (capture_target != nullptr) read_back_buffer(capture_target);
   capture_target = nullptr;
   __real_glutSwapBuffers();
 }
-extern "C" void __wrap_glutPostRedisplay() {
+extern "C" void __wrap_glutPostRedisplay() {  // NOLINT(bugprone-reserved-identifier)
   posted_redisplays.push_back(glutGetWindow());
   __real_glutPostRedisplay();
 }

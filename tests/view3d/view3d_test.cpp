@@ -16,6 +16,7 @@
 
 #include <array>
 #include <cmath>
+#include <type_traits>
 #include <vector>
 
 namespace {
@@ -104,18 +105,17 @@ void record(const Curve* curve) {
   recording = false;
 }
 
-// Primitives of a mode whose first vertex had the colour.
-std::vector<const Primitive*> drawn(GLenum mode, const Colour& colour) {
-  std::vector<const Primitive*> out;
-  for (const Primitive& p : primitives)
-    if (p.mode == mode && !p.colours.empty() && p.colours[0] == colour) out.push_back(&p);
-  return out;
-}
-
-std::vector<const Spot*> spheres(const Colour& colour) {
-  std::vector<const Spot*> out;
-  for (const Spot& s : spots)
-    if (s.colour == colour) out.push_back(&s);
+// Recorded primitives of a mode, or spheres (mode 0), drawn in the colour.
+template <typename T>
+std::vector<const T*> in_colour(const std::vector<T>& all, const Colour& colour, GLenum mode = 0) {
+  std::vector<const T*> out;
+  for (const T& t : all) {
+    if constexpr (std::is_same_v<T, Spot>) {
+      if (t.colour == colour) out.push_back(&t);
+    } else if (t.mode == mode && !t.colours.empty() && t.colours[0] == colour) {
+      out.push_back(&t);
+    }
+  }
   return out;
 }
 
@@ -123,6 +123,7 @@ std::vector<const Spot*> spheres(const Colour& colour) {
 // coordinates, as the points a student sees: levels[r][j].
 std::vector<std::vector<Xyz>> casteljau(const std::vector<ControlPoint>& p, double u) {
   std::vector<std::array<double, 4>> q;
+  q.reserve(p.size());
   for (const ControlPoint& c : p) q.push_back({c.x * c.w, c.y * c.w, c.z * c.w, c.w});
   std::vector<std::vector<Xyz>> levels;
   for (size_t r = 0; r < p.size(); ++r) {
@@ -163,13 +164,13 @@ TEST_F(View3dTest, BezierLevelsMatchDeCasteljauInTheirRowColours) {
       EXPECT_EQ(strips, 1) << "level " << r;
       EXPECT_EQ(dots, r == 0 ? 0 : 1) << "level " << r << " (level 0 is never points)";
     }
-    const auto tracing = spheres(TRACING);
+    const auto tracing = in_colour(spots, TRACING);
     ASSERT_EQ(tracing.size(), 1u);
     EXPECT_TRUE(same(tracing[0]->at, levels[p][0]));
   }
 }
 
-TEST_F(View3dTest, KnotOfMultiplicitySRemovesSLevelsAndAtSEqualPHitsThePoint) {
+TEST_F(View3dTest, KnotMultiplicityRemovesLevelsAndClampedEndsShowNoTriangle) {
   gl_build({{-2.5, -1, 0, 1},
             {-1.5, 2, 0, 2},
             {-0.5, -2, 0, 1},
@@ -178,36 +179,30 @@ TEST_F(View3dTest, KnotOfMultiplicitySRemovesSLevelsAndAtSEqualPHitsThePoint) {
             {2.5, 1, 0, 1},
             {2.5, -2.5, 0, 1}},
            3, KNOT_CLAMPED);  // interior knots 0.25, 0.5, 0.75
-  show_deboor = 1;
+  show_deboor = show_deboor_points = 1;
+  for (float u : {0.0f, 1.0f}) {  // multiplicity p + 1: knot spheres, but no triangle
+    edited_curve->trace_u = u;
+    record(edited_curve);
+    EXPECT_TRUE(in_colour(spots, TRACING).empty()) << u;
+    for (const Colour& row : LEVEL_ROWS)
+      EXPECT_TRUE(in_colour(primitives, row, GL_POINTS).empty()) << u;
+    const auto knots = in_colour(spots, KNOT_POINT);  // 0, 0.25, 0.5, 0.75, 1
+    ASSERT_EQ(knots.size(), 5u);
+    EXPECT_TRUE(same(knots.front()->at, {-2.5, -1, 0}) && same(knots.back()->at, {2.5, -2.5, 0}));
+  }
   edited_curve->trace_u = 0.5f;
   for (int s = 1; s <= 3; ++s) {
     if (s > 1) edited_curve->knots[s == 2 ? 4 : 6] = 0.5f;  // 0.5 now has multiplicity s
     record(edited_curve);
     for (int r = 0; r <= 3; ++r) {
-      const auto strips = drawn(GL_LINE_STRIP, LEVEL_ROWS[(r + 1) % 10]);
+      const auto strips = in_colour(primitives, LEVEL_ROWS[(r + 1) % 10], GL_LINE_STRIP);
       EXPECT_EQ(strips.size(), r <= 3 - s ? 1u : 0u) << "s " << s << " level " << r;
       for (const Primitive* strip : strips) EXPECT_EQ(strip->points.size(), 4u - s - r);
     }
   }
-  const auto tracing = spheres(TRACING);  // s = p: the curve passes through P[3]
+  const auto tracing = in_colour(spots, TRACING);  // s = p: the curve passes through P[3]
   ASSERT_EQ(tracing.size(), 1u);
   EXPECT_TRUE(same(tracing[0]->at, {0.5, 2, 0}));
-}
-
-TEST_F(View3dTest, ClampedEndsShowKnotSpheresButNoTriangle) {
-  gl_build({{-2, -2, 0, 1}, {-1, 2, 0, 1}, {1, 2, 0, 1}, {2, -2, 0, 1}, {2.5, 0, 0, 1}}, 2,
-           KNOT_CLAMPED);
-  show_deboor = show_deboor_points = 1;
-  for (float u : {0.0f, 1.0f}) {
-    edited_curve->trace_u = u;
-    record(edited_curve);
-    EXPECT_TRUE(spheres(TRACING).empty()) << u;
-    for (const Colour& row : LEVEL_ROWS) EXPECT_TRUE(drawn(GL_LINE_STRIP, row).empty()) << u;
-    const auto knots = spheres(KNOT_POINT);  // distinct knots 0, 1/3, 2/3, 1
-    ASSERT_EQ(knots.size(), 4u);
-    EXPECT_TRUE(same(knots.front()->at, {-2, -2, 0}));
-    EXPECT_TRUE(same(knots.back()->at, {2.5, 0, 0}));
-  }
 }
 
 TEST_F(View3dTest, PointsAtInfinityBreakTheirLevelAndSendNoNonFiniteCoordinate) {
@@ -219,7 +214,7 @@ TEST_F(View3dTest, PointsAtInfinityBreakTheirLevelAndSendNoNonFiniteCoordinate) 
   record(edited_curve);
   EXPECT_EQ(non_finite, 0);
   int ends = 0;
-  for (const Primitive* s : drawn(GL_LINE_STRIP, LEVEL_ROWS[2])) {
+  for (const Primitive* s : in_colour(primitives, LEVEL_ROWS[2], GL_LINE_STRIP)) {
     ASSERT_EQ(s->points.size(), 1u);
     ends += same(s->points[0], {-1.5, 0, 0}) + same(s->points[0], {2.5, -2, 0});
   }
@@ -230,7 +225,7 @@ TEST_F(View3dTest, ClosedCurveDrawsItsWrappedCopyAndSelectionColours) {
   const std::vector<Xyz> p = {{-2, -1, 0}, {-1, 2, 0}, {1, 2, 0}, {2, -1, 0}};
   gl_build({{-2, -1, 0, 1}, {-1, 2, 0, 1}, {1, 2, 0, 1}, {2, -1, 0, 1}}, 2, KNOT_CLOSED);
   record(edited_curve);
-  const auto polygon = drawn(GL_LINE_STRIP, POLYGON);
+  const auto polygon = in_colour(primitives, POLYGON, GL_LINE_STRIP);
   ASSERT_EQ(polygon.size(), 1u);
   ASSERT_EQ(polygon[0]->points.size(), 6u) << "four points and the first two again";
   for (size_t i = 0; i < 6; ++i) EXPECT_TRUE(same(polygon[0]->points[i], p[i % 4])) << i;
@@ -245,7 +240,7 @@ TEST_F(View3dTest, ClosedCurveDrawsItsWrappedCopyAndSelectionColours) {
   std::copy(chosen, chosen + 4, edited_curve->selected);
   selection_count = 3;
   record(edited_curve);
-  const auto control = drawn(GL_POINTS, CONTROL);  // point 0 is not selected
+  const auto control = in_colour(primitives, CONTROL, GL_POINTS);  // point 0 is not selected
   ASSERT_EQ(control.size(), 1u);
   for (int i = 0; i < 8; ++i)
     EXPECT_EQ(control[0]->colours[i], i == 1 || i == 4 || i == 7 ? SELECTED : CONTROL) << i;
