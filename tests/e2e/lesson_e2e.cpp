@@ -66,14 +66,15 @@ std::vector<std::vector<Pt>> deboor(const Curve& c, double u) {
 }
 
 const Rgba CONTROL = rgba_bytes(0.14f, 0.14f, 0.56f), GREEN = {0, 255, 0, 255};
-const Rgba BLUE = {0, 0, 255, 255}, CONE = {0, 204, 0, 255};     // the tracing cone
-const Rgba RED = {255, 0, 0, 255}, GREY = {217, 217, 217, 255};  // ticks, panel grey
+const Rgba BLUE = {0, 0, 255, 255}, CONE = {0, 204, 0, 255};  // the tracing cone
+const Rgba RED = {255, 0, 0, 255};                            // axis letters, ticks
 // De Boor levels 0 and 1 (alpha 0.8) over white.
 const Rgba LEVEL0 = rgba_bytes(0.3472f, 0.68f, 0.3472f),
            LEVEL1 = rgba_bytes(0.3472f, 0.3472f, 0.6f);
 
 bool near(const Pixels& p, Spot s, Rgba c, int tolerance = 12, int r = 2) {
-  return p.any(s.x - r, p.height - 1 - s.y - r, s.x + r, p.height - 1 - s.y + r, c, tolerance);
+  return p.count(s.x - r, p.height - 1 - s.y - r, s.x + r, p.height - 1 - s.y + r, c, tolerance) >
+         0;
 }
 // The curve line (edges blended) at every parameter of `us`, on the pad and in the plane z = 1.
 bool curve_at(const Pixels& p, const Curve& c, std::vector<double> us) {
@@ -193,16 +194,6 @@ TEST_F(LessonE2e, TeacherBuildsWeighsTracesAndClosesCurvesThenQuits) {
   for (int i = 0; i < 3; ++i) loop.pts.push_back(loop.pts[i]);
   const std::vector<double> spans = {3.5 / 11, 4.5 / 11, 5.5 / 11, 6.5 / 11, 7.5 / 11};
   EXPECT_TRUE(app.until([&](const Pixels& p) { return curve_at(p, loop, spans); })) << "loop";
-
-  // "Cancel" after choosing "1" keeps the cubic, once the pad is drawn again
-  // where the window lay (no more of its grey there).
-  tap(panel(360, 589));
-  ASSERT_TRUE(becomes("Create New 2D NURBS", true));
-  for (Spot s : {Spot{200 + 29, 354 - 78}, Spot{200 + 177, 354 - 20}}) tap(s);
-  EXPECT_TRUE(becomes("Create New 2D NURBS", false));
-  EXPECT_TRUE(app.until([&](const Pixels& p) {
-    return !near(p, {300, 254}, GREY, 2, 0) && curve_at(p, loop, spans);
-  })) << "degree kept";
 
   // A left drag in the 3D view turns the scene; each step shows before the release.
   const Pixels unturned = app.grab(653, 0, 540, 540);

@@ -16,10 +16,9 @@
 #include <GL/glx.h>
 #include <X11/Xlib.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cmath>
-#include <cstdio>
-#include <cstdlib>
 #include <thread>
 
 extern "C" void __real_glutSwapBuffers();    // NOLINT(bugprone-reserved-identifier)
@@ -72,10 +71,6 @@ int Pixels::count(int x0, int y0, int x1, int y1, Rgba colour, int tolerance) co
   return n;
 }
 
-bool Pixels::any(int x0, int y0, int x1, int y1, Rgba colour, int tolerance) const {
-  return count(x0, y0, x1, y1, colour, tolerance) > 0;
-}
-
 Rgba rgba_bytes(float r, float g, float b, float a) {
   auto byte = [](float v) {
     return static_cast<uint8_t>(std::lround(std::fmin(std::fmax(v, 0.0f), 1.0f) * 255));
@@ -99,16 +94,8 @@ void gl_app_start() {
   const int visible[] = {window_table.win_main.id, window_table.win_projection.id,
                          window_table.win_knots.id, window_table.win_panel.id,
                          window_table.win_pad.id};
-  for (int tries = 0;; ++tries) {
-    bool all = true;
-    for (int id : visible) all = all && gl_window_viewable(id);
-    if (all) break;
-    if (tries > 10000) {
-      std::fprintf(stderr, "gl_app_start: the windows were not mapped in time\n");
-      std::exit(1);
-    }
-    gl_pump(1);
-  }
+  for (int tries = 0; tries < 10000; ++tries, gl_pump(1))  // mapped, else the tests fail
+    if (std::all_of(std::begin(visible), std::end(visible), gl_window_viewable)) break;
   for (int round = 0; round < 5; ++round) {  // reshapes that follow the mapping
     XSync(glXGetCurrentDisplay(), False);
     glutMainLoopEvent();
@@ -174,7 +161,7 @@ void gl_reset_state() {
   render_cache = knot_bar_batch = 1;
 }
 
-void gl_build(std::initializer_list<ControlPoint> points, int degree, int type) {
+void gl_build(const std::vector<ControlPoint>& points, int degree, int type) {
   edited_curve->degree = degree;
   for (const ControlPoint& p : points) curve_add_point(edited_curve, p, ADD_APPEND);
   curve_make_knots(edited_curve, type);

@@ -8,7 +8,6 @@
 #include "curve/curve.h"
 
 #include <cstdint>
-#include <initializer_list>
 #include <vector>
 
 struct Rgba {
@@ -17,16 +16,13 @@ struct Rgba {
 
 // A window's picture, rows from the bottom as GL returns them.
 struct Pixels {
-  int width = 0;
-  int height = 0;
+  int width = 0, height = 0;
   std::vector<uint8_t> data;  // RGBA, width * height * 4
 
   Rgba at(int x, int y) const;  // (0, 0) = bottom-left; out of range gives {0,0,0,0}
   // Number of pixels inside [x0, x1] x [y0, y1] within `tolerance` (per channel,
   // 0..255) of the colour; the rectangle is clipped to the picture.
   int count(int x0, int y0, int x1, int y1, Rgba colour, int tolerance = 8) const;
-  // True when some pixel of the rectangle is within tolerance of the colour.
-  bool any(int x0, int y0, int x1, int y1, Rgba colour, int tolerance = 8) const;
 };
 
 // Float RGB(A) in [0, 1] to bytes, as the frame stores them.
@@ -58,7 +54,7 @@ bool gl_window_viewable(int id);
 void gl_reset_state();
 // Appends points (x, y, z, w) to the edited curve, sets the degree, builds the
 // knot vector in the given style and lifts.
-void gl_build(std::initializer_list<ControlPoint> points, int degree, int type);
+void gl_build(const std::vector<ControlPoint>& points, int degree, int type);
 
 // Base for tests that need the real windows: starts them once, resets the state.
 class GlAppTest : public ::testing::Test {

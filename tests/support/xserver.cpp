@@ -15,10 +15,6 @@ namespace {
 pid_t server_pid = -1;
 std::string server_display;
 
-void stop_at_exit() {
-  xserver_stop();
-}
-
 }  // namespace
 
 std::string xserver_start() {
@@ -46,7 +42,7 @@ std::string xserver_start() {
   }
   server_display = ":" + number;
   setenv("DISPLAY", server_display.c_str(), 1);
-  std::atexit(stop_at_exit);
+  std::atexit([] { xserver_stop(); });
   return server_display;
 }
 

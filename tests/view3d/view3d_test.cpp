@@ -16,35 +16,26 @@
 
 #include <array>
 #include <cmath>
-#include <type_traits>
 #include <vector>
 
 namespace {
 
 using Xyz = std::array<double, 3>;
 using Colour = std::array<float, 4>;
+constexpr GLenum SPHERE = 0xffff;  // no GL mode: a translation, where a sphere goes
 struct Primitive {
   GLenum mode;
+  Colour colour;  // current at glBegin or at the translation
   std::vector<Xyz> points;
-  std::vector<Colour> colours;  // current colour at each vertex
-};
-struct Spot {  // a translation, that is where a sphere goes, and its colour
-  Xyz at;
-  Colour colour;
 };
 
 bool recording = false;
 Colour current{};
 std::vector<Primitive> primitives;
-std::vector<Spot> spots;
-int non_finite = 0;  // coordinates GL cannot hold as a float
 
 template <typename F>
 F next_gl(const char* name) {
   return reinterpret_cast<F>(dlsym(RTLD_NEXT, name));
-}
-void note(double x, double y, double z) {
-  for (double v : {x, y, z}) non_finite += !std::isfinite(static_cast<float>(v));
 }
 
 }  // namespace
@@ -52,7 +43,7 @@ void note(double x, double y, double z) {
 // The program's calls reach these first; each records and passes the call on.
 extern "C" void glBegin(GLenum mode) {
   static auto real = next_gl<void (*)(GLenum)>("glBegin");
-  if (recording) primitives.push_back({mode, {}, {}});
+  if (recording) primitives.push_back({mode, current, {}});
   real(mode);
 }
 extern "C" void glColor4fv(const GLfloat* c) {
@@ -62,17 +53,12 @@ extern "C" void glColor4fv(const GLfloat* c) {
 }
 extern "C" void glVertex3d(GLdouble x, GLdouble y, GLdouble z) {
   static auto real = next_gl<void (*)(GLdouble, GLdouble, GLdouble)>("glVertex3d");
-  note(x, y, z);
-  if (recording && !primitives.empty()) {
-    primitives.back().points.push_back({x, y, z});
-    primitives.back().colours.push_back(current);
-  }
+  if (recording && !primitives.empty()) primitives.back().points.push_back({x, y, z});
   real(x, y, z);
 }
 extern "C" void glTranslated(GLdouble x, GLdouble y, GLdouble z) {
   static auto real = next_gl<void (*)(GLdouble, GLdouble, GLdouble)>("glTranslated");
-  note(x, y, z);
-  if (recording) spots.push_back({{x, y, z}, current});
+  if (recording) primitives.push_back({SPHERE, current, {{x, y, z}}});
   real(x, y, z);
 }
 
@@ -86,8 +72,6 @@ const Colour LEVEL_ROWS[10] = {{0.38f, 0.184f, 0.184f, 0.8f}, {0.184f, 0.6f, 0.1
                                {0.75f, 0.18f, 0.7f, 0.8f},    {0.2f, 0.8f, 0.05f, 0.8f},
                                {0.25f, 0.1f, 0.7f, 0.8f},     {1.0f, 0.25f, 0.0f, 0.8f}};
 const Colour TRACING = {0.0f, 0.0f, 0.0f, 0.7f}, KNOT_POINT = {0.5f, 0.07f, 0.5f, 1.0f};
-const Colour SELECTED = {0.0f, 1.0f, 0.0f, 1.0f}, CONTROL = {0.14f, 0.14f, 0.56f, 1.0f};
-const Colour POLYGON = {0.56f, 0.14f, 0.14f, 0.8f};
 
 bool same(const Xyz& a, const Xyz& b) {
   return std::fabs(a[0] - b[0]) + std::fabs(a[1] - b[1]) + std::fabs(a[2] - b[2]) < 1e-9;
@@ -95,8 +79,7 @@ bool same(const Xyz& a, const Xyz& b) {
 
 // Draws a curve on the pad with every call recorded.
 void record(const Curve* curve) {
-  primitives.clear(), spots.clear();
-  non_finite = 0;
+  primitives.clear();
   glutSetWindow(window_table.win_pad.id);
   recording = true;
   glPushMatrix();
@@ -105,17 +88,11 @@ void record(const Curve* curve) {
   recording = false;
 }
 
-// Recorded primitives of a mode, or spheres (mode 0), drawn in the colour.
-template <typename T>
-std::vector<const T*> in_colour(const std::vector<T>& all, const Colour& colour, GLenum mode = 0) {
-  std::vector<const T*> out;
-  for (const T& t : all) {
-    if constexpr (std::is_same_v<T, Spot>) {
-      if (t.colour == colour) out.push_back(&t);
-    } else if (t.mode == mode && !t.colours.empty() && t.colours[0] == colour) {
-      out.push_back(&t);
-    }
-  }
+// Recorded primitives of a mode (or spheres) drawn in the colour.
+std::vector<const Primitive*> drawn(GLenum mode, const Colour& colour) {
+  std::vector<const Primitive*> out;
+  for (const Primitive& p : primitives)
+    if (p.mode == mode && p.colour == colour) out.push_back(&p);
   return out;
 }
 
@@ -143,12 +120,10 @@ TEST_F(View3dTest, BezierLevelsMatchDeCasteljauInTheirRowColours) {
   for (int p : {3, 10}) {
     SCOPED_TRACE(p);
     gl_reset_state();
-    std::vector<ControlPoint> points;
+    std::vector<ControlPoint> points;  // p + 1 points, clamped: a Bezier curve
     for (int i = 0; i <= p; ++i)
       points.push_back({2.5 * std::cos(0.5 * i), 2.5 * std::sin(0.7 * i) - 0.5, 0, 1 + 0.15 * i});
-    edited_curve->degree = p;  // p + 1 points, clamped: a Bezier curve
-    for (const ControlPoint& c : points) curve_add_point(edited_curve, c, ADD_APPEND);
-    curve_make_knots(edited_curve, KNOT_CLAMPED);
+    gl_build(points, p, KNOT_CLAMPED);
     show_deboor = show_deboor_points = 1;
     edited_curve->trace_u = 0.375f;
     record(edited_curve);
@@ -156,107 +131,74 @@ TEST_F(View3dTest, BezierLevelsMatchDeCasteljauInTheirRowColours) {
     for (int r = 0; r <= p; ++r) {
       int strips = 0, dots = 0;
       for (const Primitive& s : primitives) {
-        bool hit = !s.colours.empty() && s.colours[0] == LEVEL_ROWS[(r + 1) % 10] &&
-                   s.points.size() == levels[r].size();
+        bool hit = s.colour == LEVEL_ROWS[(r + 1) % 10] && s.points.size() == levels[r].size();
         for (size_t j = 0; hit && j < s.points.size(); ++j) hit = same(s.points[j], levels[r][j]);
         (s.mode == GL_LINE_STRIP ? strips : dots) += hit;
       }
       EXPECT_EQ(strips, 1) << "level " << r;
       EXPECT_EQ(dots, r == 0 ? 0 : 1) << "level " << r << " (level 0 is never points)";
     }
-    const auto tracing = in_colour(spots, TRACING);
+    const auto tracing = drawn(SPHERE, TRACING);
     ASSERT_EQ(tracing.size(), 1u);
-    EXPECT_TRUE(same(tracing[0]->at, levels[p][0]));
+    EXPECT_TRUE(same(tracing[0]->points[0], levels[p][0]));
   }
 }
 
 TEST_F(View3dTest, KnotMultiplicityRemovesLevelsAndClampedEndsShowNoTriangle) {
-  gl_build({{-2.5, -1, 0, 1},
-            {-1.5, 2, 0, 2},
-            {-0.5, -2, 0, 1},
-            {0.5, 2, 0, 1},
-            {1.5, -2, 0, 3},
-            {2.5, 1, 0, 1},
-            {2.5, -2.5, 0, 1}},
-           3, KNOT_CLAMPED);  // interior knots 0.25, 0.5, 0.75
+  // A clamped cubic of seven points: interior knots 0.25, 0.5, 0.75.
+  const std::vector<ControlPoint> seven = {{-2.5, -1, 0, 1}, {-1.5, 2, 0, 2}, {-0.5, -2, 0, 1},
+                                           {0.5, 2, 0, 1},   {1.5, -2, 0, 3}, {2.5, 1, 0, 1},
+                                           {2.5, -2.5, 0, 1}};
+  gl_build(seven, 3, KNOT_CLAMPED);
   show_deboor = show_deboor_points = 1;
   for (float u : {0.0f, 1.0f}) {  // multiplicity p + 1: knot spheres, but no triangle
     edited_curve->trace_u = u;
     record(edited_curve);
-    EXPECT_TRUE(in_colour(spots, TRACING).empty()) << u;
-    for (const Colour& row : LEVEL_ROWS)
-      EXPECT_TRUE(in_colour(primitives, row, GL_POINTS).empty()) << u;
-    const auto knots = in_colour(spots, KNOT_POINT);  // 0, 0.25, 0.5, 0.75, 1
+    EXPECT_TRUE(drawn(SPHERE, TRACING).empty()) << u;
+    for (const Colour& row : LEVEL_ROWS) EXPECT_TRUE(drawn(GL_POINTS, row).empty()) << u;
+    const auto knots = drawn(SPHERE, KNOT_POINT);  // 0, 0.25, 0.5, 0.75, 1
     ASSERT_EQ(knots.size(), 5u);
-    EXPECT_TRUE(same(knots.front()->at, {-2.5, -1, 0}) && same(knots.back()->at, {2.5, -2.5, 0}));
+    EXPECT_TRUE(same(knots.front()->points[0], {-2.5, -1, 0}) &&
+                same(knots.back()->points[0], {2.5, -2.5, 0}));
   }
   edited_curve->trace_u = 0.5f;
   for (int s = 1; s <= 3; ++s) {
     if (s > 1) edited_curve->knots[s == 2 ? 4 : 6] = 0.5f;  // 0.5 now has multiplicity s
     record(edited_curve);
     for (int r = 0; r <= 3; ++r) {
-      const auto strips = in_colour(primitives, LEVEL_ROWS[(r + 1) % 10], GL_LINE_STRIP);
+      const auto strips = drawn(GL_LINE_STRIP, LEVEL_ROWS[(r + 1) % 10]);
       EXPECT_EQ(strips.size(), r <= 3 - s ? 1u : 0u) << "s " << s << " level " << r;
       for (const Primitive* strip : strips) EXPECT_EQ(strip->points.size(), 4u - s - r);
     }
   }
-  const auto tracing = in_colour(spots, TRACING);  // s = p: the curve passes through P[3]
+  const auto tracing = drawn(SPHERE, TRACING);  // s = p: the curve passes through P[3]
   ASSERT_EQ(tracing.size(), 1u);
-  EXPECT_TRUE(same(tracing[0]->at, {0.5, 2, 0}));
+  EXPECT_TRUE(same(tracing[0]->points[0], {0.5, 2, 0}));
 }
 
-TEST_F(View3dTest, PointsAtInfinityBreakTheirLevelAndSendNoNonFiniteCoordinate) {
+TEST_F(View3dTest, PointsAtInfinityBreakTheirLevel) {
   // Cubic Bezier, weights 1, 1, -1, 3, u = 0.5: level 1 has w = 1, 0, 1, so
   // its ends (-1.5, 0) and (3 (2, -1) - (1, 1)) / 2 must not be joined.
   gl_build({{-2, -1, 0, 1}, {-1, 1, 0, 1}, {1, 1, 0, -1}, {2, -1, 0, 3}}, 3, KNOT_CLAMPED);
   show_deboor = show_deboor_points = 1;
   edited_curve->trace_u = 0.5f;
   record(edited_curve);
-  EXPECT_EQ(non_finite, 0);
   int ends = 0;
-  for (const Primitive* s : in_colour(primitives, LEVEL_ROWS[2], GL_LINE_STRIP)) {
+  for (const Primitive* s : drawn(GL_LINE_STRIP, LEVEL_ROWS[2])) {
     ASSERT_EQ(s->points.size(), 1u);
     ends += same(s->points[0], {-1.5, 0, 0}) + same(s->points[0], {2.5, -2, 0});
   }
   EXPECT_EQ(ends, 2);
 }
 
-TEST_F(View3dTest, ClosedCurveDrawsItsWrappedCopyAndSelectionColours) {
-  const std::vector<Xyz> p = {{-2, -1, 0}, {-1, 2, 0}, {1, 2, 0}, {2, -1, 0}};
-  gl_build({{-2, -1, 0, 1}, {-1, 2, 0, 1}, {1, 2, 0, 1}, {2, -1, 0, 1}}, 2, KNOT_CLOSED);
-  record(edited_curve);
-  const auto polygon = in_colour(primitives, POLYGON, GL_LINE_STRIP);
-  ASSERT_EQ(polygon.size(), 1u);
-  ASSERT_EQ(polygon[0]->points.size(), 6u) << "four points and the first two again";
-  for (size_t i = 0; i < 6; ++i) EXPECT_TRUE(same(polygon[0]->points[i], p[i % 4])) << i;
-  curve_lift(edited_curve, lifted_curve);
-  lifted_curve->trace_u = 0.5f;
-  record(lifted_curve);
-  EXPECT_NE(tracing_point_3d[2], 0.0f) << "the lifted curve's tracing point is kept";
-
-  gl_reset_state();
-  for (int i = 0; i < 8; ++i) curve_add_point(edited_curve, {i * 0.5 - 2, 0, 0, 1}, ADD_APPEND);
-  const int chosen[] = {4, 1, 7, 2};
-  std::copy(chosen, chosen + 4, edited_curve->selected);
-  selection_count = 3;
-  record(edited_curve);
-  const auto control = in_colour(primitives, CONTROL, GL_POINTS);  // point 0 is not selected
-  ASSERT_EQ(control.size(), 1u);
-  for (int i = 0; i < 8; ++i)
-    EXPECT_EQ(control[0]->colours[i], i == 1 || i == 4 || i == 7 ? SELECTED : CONTROL) << i;
-}
-
 // n points on a wavy ring with weights 1 + 0.5 cos(3a), as a lesson builds them.
 void build_ring(int n, int degree, int type) {
-  edited_curve->degree = degree;
+  std::vector<ControlPoint> points;
   for (int i = 0; i < n; ++i) {
     const double a = 2.0 * M_PI * i / n, r = 2.4 * (0.75 + 0.25 * std::sin(5.0 * a));
-    curve_add_point(edited_curve,
-                    {r * std::cos(a), r * std::sin(a), 0.0, 1.0 + 0.5 * std::cos(3 * a)},
-                    ADD_APPEND);
+    points.push_back({r * std::cos(a), r * std::sin(a), 0.0, 1.0 + 0.5 * std::cos(3 * a)});
   }
-  curve_make_knots(edited_curve, type);
-  curve_lift(edited_curve, lifted_curve);
+  gl_build(points, degree, type);
 }
 
 // Every view on the reference path, then twice on the fast one (the first draw
