@@ -287,10 +287,11 @@ int knot_bar_y(const KnotBar* bar, float v) {
   return pixel_from_double(static_cast<double>(v - bar->min) / span * axis_length(bar) + bottom);
 }
 
-// Draws the static part (display list), markers, knot marks, range bracket and thumb.
-void knot_bar_draw(KnotBar* b, int with_controls) {
-  if (b == nullptr) return;
-  const char* format = b->format != nullptr ? b->format : DEFAULT_FORMAT;
+namespace {
+
+// The static part from its display list, compiled on the first draw (which
+// also places the thumb) and called on that draw too, so no frame lacks it.
+void draw_static_part(KnotBar* b, int with_controls, const char* format) {
   if (b->list_id == 0) {
     b->list_id = glGenLists(1);
     if (b->list_id != 0) {
@@ -300,13 +301,15 @@ void knot_bar_draw(KnotBar* b, int with_controls) {
     }
     b->thumb_y = knot_bar_y(b, b->value);
   }
-  // Called on the first draw too, so no frame shows the bar without its axis.
   if (b->list_id != 0) {
     glCallList(b->list_id);
   } else {
     emit_static_part(b, with_controls, format);
   }
+}
 
+// Olive triangles pointing left at the axis, each with its value in black.
+void draw_markers(const KnotBar* b) {
   const int markers = usable_count(b->markers, b->marker_count);
   for (int i = 0; i < markers; ++i) {
     const float m = b->markers[i];
@@ -320,10 +323,10 @@ void knot_bar_draw(KnotBar* b, int with_controls) {
     glColor4fv(COLOUR_BLACK);
     print_at(b->x1 + MARKER_LABEL_LEFT, y - KNOT_LABEL_DROP, MARKER_FORMAT, m);
   }
+}
 
-  draw_knot_list(b, b->merged_knots, b->merged_count);
-  draw_knot_list(b, b->knots, b->knot_count);
-
+// The range bracket just right of the axis, in the host's colour.
+void draw_range_bracket(const KnotBar* b) {
   const int lo_y = knot_bar_y(b, b->range_lo);
   const int hi_y = knot_bar_y(b, b->range_hi);
   glLineWidth(AXIS_WIDTH);
@@ -334,17 +337,48 @@ void knot_bar_draw(KnotBar* b, int with_controls) {
   glVertex2i(b->x1 + BRACKET_INNER, hi_y);
   glVertex2i(b->x1 + BRACKET_OUTER, hi_y);
   glEnd();
+}
 
-  if (with_controls == 1) {
-    glColor4fv(COLOUR_BLUE);
-    print_at(b->x1 + VALUE_LEFT, b->y1 - VALUE_DROP, format, b->value);
-    glBegin(GL_QUADS);
-    glVertex2i(b->x1 + THUMB_LEFT, b->thumb_y - THUMB_HALF);
-    glVertex2i(b->x1 + THUMB_LEFT, b->thumb_y + THUMB_HALF);
-    glVertex2i(b->x1 + THUMB_RIGHT, b->thumb_y + THUMB_HALF);
-    glVertex2i(b->x1 + THUMB_RIGHT, b->thumb_y - THUMB_HALF);
-    glEnd();
+// The value under the "Dn" box and the thumb, both in blue.
+void draw_value_and_thumb(const KnotBar* b, const char* format) {
+  glColor4fv(COLOUR_BLUE);
+  print_at(b->x1 + VALUE_LEFT, b->y1 - VALUE_DROP, format, b->value);
+  glBegin(GL_QUADS);
+  glVertex2i(b->x1 + THUMB_LEFT, b->thumb_y - THUMB_HALF);
+  glVertex2i(b->x1 + THUMB_LEFT, b->thumb_y + THUMB_HALF);
+  glVertex2i(b->x1 + THUMB_RIGHT, b->thumb_y + THUMB_HALF);
+  glVertex2i(b->x1 + THUMB_RIGHT, b->thumb_y - THUMB_HALF);
+  glEnd();
+}
+
+// A press on the axis away from the thumb column: the values whose pixels lie
+// within 3 px of the pointer, snapped down to the step grid, are searched for
+// a knot (left of the column) or a marker (right of it).
+void press_on_axis(KnotBar* b, int x, int y) {
+  const int h = axis_length(b);
+  const int t = y - 2 * SEARCH_REACH >= axis_bottom(b) ? y - axis_bottom(b) - SEARCH_REACH : 0;
+  const int g = y + SEARCH_REACH <= axis_top(b) ? y - axis_bottom(b) + SEARCH_REACH : h;
+  const float v_low = snap(b, offset_value(b, t), 0.0f);
+  const float v_high = snap(b, offset_value(b, g), 0.0f);
+  if (x <= b->x1 + THUMB_LEFT) {
+    take_knot(b, v_low, v_high, x, y);
+  } else if (x >= b->x1 + MARKER_COLUMN) {
+    take_marker(b, v_low, v_high, x, y);
   }
+}
+
+}  // namespace
+
+// Draws the static part (display list), markers, knot marks, range bracket and thumb.
+void knot_bar_draw(KnotBar* b, int with_controls) {
+  if (b == nullptr) return;
+  const char* format = b->format != nullptr ? b->format : DEFAULT_FORMAT;
+  draw_static_part(b, with_controls, format);
+  draw_markers(b);
+  draw_knot_list(b, b->merged_knots, b->merged_count);
+  draw_knot_list(b, b->knots, b->knot_count);
+  draw_range_bracket(b);
+  if (with_controls == 1) draw_value_and_thumb(b, format);
 }
 
 // One mouse button event in window pixels (y up): step boxes, thumb, knot or marker grab.
@@ -368,17 +402,7 @@ void knot_bar_mouse(KnotBar* b, int button, int state, int x, int y) {
         b->last_y = y;
       }
     } else {
-      // Values whose pixels lie within 3 px of the pointer, snapped down to the step grid.
-      const int h = axis_length(b);
-      const int t = y - 2 * SEARCH_REACH >= axis_bottom(b) ? y - axis_bottom(b) - SEARCH_REACH : 0;
-      const int g = y + SEARCH_REACH <= axis_top(b) ? y - axis_bottom(b) + SEARCH_REACH : h;
-      const float v_low = snap(b, offset_value(b, t), 0.0f);
-      const float v_high = snap(b, offset_value(b, g), 0.0f);
-      if (x <= b->x1 + THUMB_LEFT) {
-        take_knot(b, v_low, v_high, x, y);
-      } else if (x >= b->x1 + MARKER_COLUMN) {
-        take_marker(b, v_low, v_high, x, y);
-      }
+      press_on_axis(b, x, y);
     }
   } else if (button == GLUT_LEFT_BUTTON && state == GLUT_UP) {
     b->drag_mode = KNOT_BAR_NONE;

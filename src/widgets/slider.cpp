@@ -107,10 +107,11 @@ int slider_thumb_x(const Slider* slider, float v) {
   return pixel_from_double(p);
 }
 
-// Draws the whole slider; the arrows come from a display list built on the first draw.
-void slider_draw(Slider* slider) {
-  if (slider == nullptr) return;
-  Slider* s = slider;
+namespace {
+
+// The arrows come from a display list compiled on the first draw, which also
+// places the thumb; the list is called on that draw too, so no frame lacks them.
+void draw_arrows(Slider* s) {
   if (s->arrow_list == 0) {
     if (s->mapped == 1) slider_map(s, 0);
     s->arrow_list = glGenLists(1);
@@ -121,14 +122,16 @@ void slider_draw(Slider* slider) {
     }
     s->thumb_x = slider_thumb_x(s, s->value);
   }
-  // Called on the first draw as well, so the arrows never go missing from a frame.
   if (s->arrow_list != 0) {
     glCallList(s->arrow_list);
   } else {
     emit_arrows(s);
   }
+}
 
-  // Track shading from white on the left to black on the right.
+// The track, shading from white on the left to black on the right, the value
+// above it in blue and the range's ends in red.
+void draw_track_and_numbers(const Slider* s) {
   glLineWidth(TRACK_WIDTH);
   glBegin(GL_LINES);
   glColor4fv(COLOUR_WHITE);
@@ -140,14 +143,13 @@ void slider_draw(Slider* slider) {
   glColor4fv(COLOUR_BLUE);
   print_number(s, s->x1 + (s->x2 - s->x1) / 2 - VALUE_LEFT_SHIFT, s->y1 + VALUE_RISE,
                s->mapped == 1 ? s->shown : s->value);
-
-  // A held thumb stays where the pointer put it.
-  if (s->dragging == 0) s->thumb_x = slider_thumb_x(s, s->value);
-
   glColor4fv(COLOUR_RED);
   print_number(s, s->x1 + MIN_LEFT, s->y1 + MIN_RISE, s->min);
   print_number(s, s->x2 - MAX_LEFT, s->y1 + MAX_RISE, s->max);
+}
 
+// The two arrow boxes, sunken while their arrow is held.
+void draw_arrow_boxes(const Slider* s) {
   const int ax1 = s->x2 - ARROW_LEFT;
   const int ax2 = s->x2 - ARROW_RIGHT;
   if (s->up_pressed) {
@@ -160,8 +162,11 @@ void slider_draw(Slider* slider) {
   } else {
     draw_raised_box(ax1, s->y1, ax2, s->y1 + DOWN_TOP);
   }
+}
 
-  // The fill covers the box's inside; its lit left and shadowed bottom edges frame it.
+// The thumb at thumb_x: the fill covers the box's inside, and the box's lit
+// left and shadowed bottom edges frame it. The fill colour is left current.
+void draw_thumb(const Slider* s) {
   const int tx = s->thumb_x;
   draw_raised_box(tx - THUMB_BOX_LEFT, s->y1 + THUMB_BOX_BOTTOM, tx + THUMB_HALF_WIDTH,
                   s->y1 + THUMB_TOP);
@@ -173,6 +178,19 @@ void slider_draw(Slider* slider) {
   glVertex2i(tx + THUMB_HALF_WIDTH, s->y1 + THUMB_TOP);
   glVertex2i(tx - THUMB_HALF_WIDTH, s->y1 + THUMB_TOP);
   glEnd();
+}
+
+}  // namespace
+
+// Draws the whole slider; the arrows come from a display list built on the first draw.
+void slider_draw(Slider* slider) {
+  if (slider == nullptr) return;
+  draw_arrows(slider);
+  draw_track_and_numbers(slider);
+  // A held thumb stays where the pointer put it.
+  if (slider->dragging == 0) slider->thumb_x = slider_thumb_x(slider, slider->value);
+  draw_arrow_boxes(slider);
+  draw_thumb(slider);
 }
 
 // One mouse button event in window coordinates; only the first matching case acts.
