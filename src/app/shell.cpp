@@ -132,6 +132,11 @@ void redisplay(const char* codes) {
   }
 }
 
+int selection_used() {
+  if (selection_count < 0) return 0;
+  return selection_count > SELECTION_MAX ? SELECTION_MAX : selection_count;
+}
+
 void window_run(int id, void (*action)()) {
   if (id == 0) return;
   const int caller = glutGetWindow();

@@ -59,6 +59,8 @@ extern int proj_grid;           // 1 = grid in the projection plane
 constexpr float PROJ_ZOOM_START = 2.0f;
 extern float proj_zoom;      // scale of the 3D scene, PROJ_ZOOM_START at start
 extern int selection_count;  // leading entries of edited_curve->selected in use, 1..20
+// selection_count kept within 0 .. SELECTION_MAX, whatever was stored in it.
+int selection_used();
 
 // Quadrics of the scene, all GLU_FILL; created with the drawing pad.
 extern GLUquadric* sphere_quadric;  // tracing and knot point spheres

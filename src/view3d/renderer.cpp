@@ -288,9 +288,7 @@ void draw_deboor(const Curve* d, float u, bool lifted) {
 void draw_control_points(const Curve* curve) {
   const GLboolean lit = lighting_off();
   // Only the leading entries in use count, and never more than the list holds.
-  int used = selection_count;
-  if (used < 0) used = 0;
-  if (used > SELECTION_MAX) used = SELECTION_MAX;
+  const int used = selection_used();
 
   glPointSize(CONTROL_POINT_SIZE);
   glBegin(GL_POINTS);

@@ -52,12 +52,6 @@ void pad_redisplay() {
   window_run(window_table.win_pad.id, glutPostRedisplay);
 }
 
-// Selection entries in use, kept within the list whatever was stored.
-int selection_used() {
-  if (selection_count < 0) return 0;
-  return selection_count > SELECTION_MAX ? SELECTION_MAX : selection_count;
-}
-
 // Index of the first control point whose projection lies within PICK_RADIUS
 // pixels of (x, y_up) on both axes, or -1.
 int pad_pick(int x, int y_up) {
