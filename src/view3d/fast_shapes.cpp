@@ -70,6 +70,19 @@ void mesh_vertex(ShapeMesh& m, GLfloat x, GLfloat y, GLfloat z) {
   ++m.counts.back();
 }
 
+// The sines and cosines of the slice angles 2 pi i / slices, the first pair
+// repeated at index slices to close the ring, as GLU tabulates them: each angle
+// a float, its sine and cosine taken in double.
+void slice_table(int slices, GLfloat* sin_a, GLfloat* cos_a) {
+  for (int i = 0; i < slices; ++i) {
+    const GLfloat angle = static_cast<GLfloat>(2 * GLU_PI * i / slices);
+    sin_a[i] = static_cast<GLfloat>(std::sin(static_cast<double>(angle)));
+    cos_a[i] = static_cast<GLfloat>(std::cos(static_cast<double>(angle)));
+  }
+  sin_a[slices] = sin_a[0];
+  cos_a[slices] = cos_a[0];
+}
+
 // gluSphere's vertices: a fan round each pole, then a quad strip per stack
 // between them. Like GLU, every angle and cache entry is a float while the
 // sines and cosines are taken in double.
@@ -78,11 +91,7 @@ void mesh_build_sphere(ShapeMesh& m) {
   const double radius = m.base;
   GLfloat sin_a[GLU_CACHE_SIZE] = {}, cos_a[GLU_CACHE_SIZE] = {};
   GLfloat sin_b[GLU_CACHE_SIZE] = {}, cos_b[GLU_CACHE_SIZE] = {};
-  for (int i = 0; i < slices; ++i) {
-    const GLfloat angle = static_cast<GLfloat>(2 * GLU_PI * i / slices);
-    sin_a[i] = static_cast<GLfloat>(std::sin(static_cast<double>(angle)));
-    cos_a[i] = static_cast<GLfloat>(std::cos(static_cast<double>(angle)));
-  }
+  slice_table(slices, sin_a, cos_a);
   for (int j = 0; j <= stacks; ++j) {
     const GLfloat angle = static_cast<GLfloat>(GLU_PI * j / stacks);
     sin_b[j] = static_cast<GLfloat>(radius * std::sin(static_cast<double>(angle)));
@@ -90,8 +99,6 @@ void mesh_build_sphere(ShapeMesh& m) {
   }
   sin_b[0] = 0.0f;  // the poles come to a point
   sin_b[stacks] = 0.0f;
-  sin_a[slices] = sin_a[0];
-  cos_a[slices] = cos_a[0];
 
   mesh_begin(m, GL_TRIANGLE_FAN);
   mesh_vertex(m, 0.0f, 0.0f, static_cast<GLfloat>(radius));
@@ -114,13 +121,7 @@ void mesh_build_sphere(ShapeMesh& m) {
 void mesh_build_cylinder(ShapeMesh& m) {
   const int slices = m.slices, stacks = m.stacks;
   GLfloat sin_a[GLU_CACHE_SIZE], cos_a[GLU_CACHE_SIZE];
-  for (int i = 0; i < slices; ++i) {
-    const GLfloat angle = static_cast<GLfloat>(2 * GLU_PI * i / slices);
-    sin_a[i] = static_cast<GLfloat>(std::sin(static_cast<double>(angle)));
-    cos_a[i] = static_cast<GLfloat>(std::cos(static_cast<double>(angle)));
-  }
-  sin_a[slices] = sin_a[0];
-  cos_a[slices] = cos_a[0];
+  slice_table(slices, sin_a, cos_a);
   const GLfloat delta = static_cast<GLfloat>(m.base - m.top);
   for (int j = 0; j < stacks; ++j) {
     const GLfloat z_low = static_cast<GLfloat>(j * m.height / stacks);
