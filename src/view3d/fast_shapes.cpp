@@ -355,11 +355,16 @@ void draw_ray_cone(const double q[3]) {
   glPopMatrix();
 }
 
-// Stippled segment from the origin to q in the current colour.
-void draw_ray_line(const double q[3]) {
+// The rays' width and stipple, on until GL_LINE_STIPPLE is disabled.
+static void ray_stipple_on() {
   glLineWidth(RAY_LINE_WIDTH);
   glEnable(GL_LINE_STIPPLE);
   glLineStipple(RAY_STIPPLE_FACTOR, RAY_STIPPLE);
+}
+
+// Stippled segment from the origin to q in the current colour.
+void draw_ray_line(const double q[3]) {
+  ray_stipple_on();
   glBegin(GL_LINES);
   glVertex3f(0.0f, 0.0f, 0.0f);
   glVertex3f(static_cast<float>(q[0]), static_cast<float>(q[1]), static_cast<float>(q[2]));
@@ -383,9 +388,7 @@ void draw_rays(const ControlPoint* points, int n, const float* colour) {
   // pixel depends only on how many are drawn over it, not in which order: all
   // the lines can go out as one primitive, the stipple starting afresh on each
   // segment as it does on each line of its own.
-  glLineWidth(RAY_LINE_WIDTH);
-  glEnable(GL_LINE_STIPPLE);
-  glLineStipple(RAY_STIPPLE_FACTOR, RAY_STIPPLE);
+  ray_stipple_on();
   glBegin(GL_LINES);
   for (int i = 0; i < n; ++i) {
     glVertex3f(0.0f, 0.0f, 0.0f);
