@@ -101,12 +101,12 @@ TEST_F(WindowsTest, WeightSliderStepsGrabsAndShowsExactlyZero) {
   EXPECT_EQ(edited_curve->points[1].w, 0.0) << "an arrow click applies at once";
   // The number shown is " 0.00" in blue at (106, 574), the arrows black.
   const Pixels shown = gl_capture(window_table.win_panel.id, panel_display);
-  glClear(GL_COLOR_BUFFER_BIT);
-  glColor3f(0, 0, 1);
-  glRasterPos2i(106, 574);
-  for (const char* c = " 0.00"; *c; ++c) glutBitmapCharacter(GLUT_BITMAP_TIMES_ROMAN_10, *c);
-  Pixels expected = shown;
-  glReadPixels(0, 0, shown.width, shown.height, GL_RGBA, GL_UNSIGNED_BYTE, expected.data.data());
+  const Pixels expected = gl_capture(window_table.win_panel.id, [] {
+    glClear(GL_COLOR_BUFFER_BIT);
+    glColor3f(0, 0, 1);
+    glRasterPos2i(106, 574);
+    for (const char* c = " 0.00"; *c; ++c) glutBitmapCharacter(GLUT_BITMAP_TIMES_ROMAN_10, *c);
+  });
   for (int y = 571; y < 584; ++y)
     for (int x = 98; x < 136; ++x)
       EXPECT_EQ(shown.count(x, y, x, y, BLUE, 40), expected.count(x, y, x, y, BLUE, 40))
