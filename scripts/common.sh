@@ -14,6 +14,12 @@ RUN_PACKAGES=(g++ cmake make pkg-config freeglut3-dev libglu1-mesa-dev libgl1-me
 TEST_PACKAGES=("${RUN_PACKAGES[@]}" libgtest-dev libbenchmark-dev libxtst-dev xvfb xauth
   xdotool imagemagick valgrind desktop-file-utils appstream man-db dpkg-dev lintian)
 
+# Building the browser version (scripts/web): Emscripten (which brings Node.js)
+# and Python's static web server; the font tables under web/fonts, checked in,
+# are remade from the desktop's freeglut only when missing (FONT_PACKAGES).
+WEB_PACKAGES=(emscripten python3 gzip)
+FONT_PACKAGES=(g++ freeglut3-dev libgl1-mesa-dev xvfb)
+
 # Installs the named Debian packages that are not installed yet; runs
 # apt-get update only when something is missing.
 ensure_packages() {
