@@ -1,0 +1,33 @@
+// Pixel rasterisation of lines, points and their stipple, done on the CPU so that the browser
+// lights exactly the pixels the desktop's Mesa llvmpipe lights. Called by gl_immediate.cpp.
+// Speaks window pixels, rows counted up from the bottom; segments are already clipped.
+#ifndef TERNIVAL_WEB_GL_PIXELS_H
+#define TERNIVAL_WEB_GL_PIXELS_H
+
+#include <vector>
+
+// One lit pixel: its column and row and where it lies along the primitive (0 at the
+// first vertex, 1 at the second), for interpolating colour and depth.
+struct PixelFragment {
+  int x, y;
+  float t;
+};
+
+// State of a stippled strip: the pattern, its repeat factor and how far the pattern has run.
+struct PixelStipple {
+  int factor;              // GL's repeat factor, 1 .. 256
+  unsigned short pattern;  // bit 0 first
+  float counter;           // pixels of pattern used so far in this strip
+};
+
+// Appends the pixels of the segment (x1, y1)-(x2, y2) drawn width pixels wide in a window of
+// the given height (Mesa rasterises lines from the window's top edge down).
+void pixels_line(float x1, float y1, float x2, float y2, float width, int height,
+                 std::vector<PixelFragment>* out);
+// As pixels_line, cut into the "on" runs of the stipple; reset starts the pattern afresh.
+void pixels_stippled_line(float x1, float y1, float x2, float y2, float width, int height,
+                          bool reset, PixelStipple* stipple, std::vector<PixelFragment>* out);
+// Appends the pixels of a square, not smoothed, point of the given size centred on (x, y).
+void pixels_point(float x, float y, float size, std::vector<PixelFragment>* out);
+
+#endif
