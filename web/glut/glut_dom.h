@@ -9,6 +9,8 @@ void glut_dom_open(int id, int x, int y, int width, int height, const char* titl
 void glut_dom_show(int id, int shown);
 // Puts the window above every other top-level window.
 void glut_dom_raise(int id);
+// Counts, for the page and its tests, a frame in which some window was drawn.
+void glut_dom_drawn(void);
 // Resizes the canvas (which clears it) and its frame.
 void glut_dom_resize(int id, int width, int height);
 

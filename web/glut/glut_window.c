@@ -181,6 +181,7 @@ void glut_window_frame(void) {
     win->display();
   }
   gl_web_flush();
+  if (drawn_count > 0) glut_dom_drawn();
 }
 
 //------------------------------------------------------------------------------
