@@ -42,11 +42,14 @@ mergeInto(LibraryManager.library, {
       };
     },
 
-    // The canvases keep desktop pixels; a high-density screen gets a whole-number enlargement.
+    // The canvases keep desktop pixels and are shown at a whole number of screen pixels each
+    // (devicePixelRatio rounded down, at least 1), so that no pixel is smeared on a
+    // high-density screen; ternival.scale is CSS pixels per desktop pixel.
     rescale: function(desk) {
-      var scale = Math.max(1, Math.floor(window.devicePixelRatio || 1));
+      var ratio = window.devicePixelRatio || 1;
+      var scale = Math.max(1, Math.floor(ratio)) / ratio;
       window.ternival.scale = scale;
-      desk.style.transform = scale > 1 ? 'scale(' + scale + ')' : '';
+      desk.style.transform = scale !== 1 ? 'scale(' + scale + ')' : '';
     },
 
     modifiers: function(e) {
