@@ -75,6 +75,11 @@ mergeInto(LibraryManager.library, {
       var send = function(action, button, p, mods) {
         GLUT_DOM.send(id, action, button, p.x, p.y, mods);
       };
+      // As on the desktop, motion is reported only when the pixel under the pointer changes.
+      var move = function(p, mods) {
+        if (GLUT_DOM.lastTop === id && GLUT_DOM.lastX === p.x && GLUT_DOM.lastY === p.y) return;
+        send(GLUT_DOM.MOVE, 0, p, mods);
+      };
 
       canvas.addEventListener('pointerdown', function(e) {
         if (!e.isPrimary) return;
@@ -103,7 +108,7 @@ mergeInto(LibraryManager.library, {
             var down = (e.buttons & BUTTON_BITS[e.button]) !== 0;
             send(down ? GLUT_DOM.PRESS : GLUT_DOM.RELEASE, e.button, p, mods);
           }
-          send(GLUT_DOM.MOVE, 0, p, mods);
+          move(p, mods);
           return;
         }
         if (touch.state === 'waiting') {
@@ -112,7 +117,7 @@ mergeInto(LibraryManager.library, {
           touch.state = 'left';
           send(GLUT_DOM.PRESS, GLUT_DOM.LEFT, touch, touch.mods);
         }
-        if (touch.state === 'left') send(GLUT_DOM.MOVE, 0, p, mods);
+        if (touch.state === 'left') move(p, mods);
       });
 
       var up = function(e) {
