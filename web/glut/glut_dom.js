@@ -186,8 +186,10 @@ mergeInto(LibraryManager.library, {
     GLUT_DOM.listen(id, canvas);
   },
 
-  // A frame drew at least one window: tests wait for ternival.frames to grow.
+  // A frame drew at least one window: tests wait for ternival.frames to grow, and
+  // ternival.firstFrameMs tells when the first picture was drawn (page time, ms).
   glut_dom_drawn: function() {
+    if (!window.ternival.frames) window.ternival.firstFrameMs = performance.now();
     window.ternival.frames = (window.ternival.frames || 0) + 1;
   },
 
