@@ -61,11 +61,8 @@ typedef struct GLUnurbs GLUnurbsObj;
 void gluOrtho2D(GLdouble left, GLdouble right, GLdouble bottom, GLdouble top);
 void gluPerspective(GLdouble fovy, GLdouble aspect, GLdouble z_near, GLdouble z_far);
 GLint gluProject(GLdouble obj_x, GLdouble obj_y, GLdouble obj_z, const GLdouble model[16],
-                 const GLdouble proj[16], const GLint viewport[4], GLdouble* win_x,
-                 GLdouble* win_y, GLdouble* win_z);
-GLint gluUnProject(GLdouble win_x, GLdouble win_y, GLdouble win_z, const GLdouble model[16],
-                   const GLdouble proj[16], const GLint viewport[4], GLdouble* obj_x,
-                   GLdouble* obj_y, GLdouble* obj_z);
+                 const GLdouble proj[16], const GLint viewport[4], GLdouble* win_x, GLdouble* win_y,
+                 GLdouble* win_z);
 
 GLUquadric* gluNewQuadric(void);
 void gluDeleteQuadric(GLUquadric* quad);
@@ -80,8 +77,8 @@ GLUnurbs* gluNewNurbsRenderer(void);
 void gluDeleteNurbsRenderer(GLUnurbs* nurb);
 void gluNurbsProperty(GLUnurbs* nurb, GLenum property, GLfloat value);
 void gluBeginCurve(GLUnurbs* nurb);
-void gluNurbsCurve(GLUnurbs* nurb, GLint knot_count, GLfloat* knots, GLint stride,
-                   GLfloat* control, GLint order, GLenum type);
+void gluNurbsCurve(GLUnurbs* nurb, GLint knot_count, GLfloat* knots, GLint stride, GLfloat* control,
+                   GLint order, GLenum type);
 void gluEndCurve(GLUnurbs* nurb);
 
 #ifdef __cplusplus

@@ -1,0 +1,46 @@
+// The few WebGL 1 calls the GL 1.x layer needs, behind plain C types so that no WebGL header
+// meets our GL 1.x header. Implemented by gl_webgl.cpp; called by gl_batch.cpp and gl_context.cpp.
+// Positions are WebGL clip coordinates over the whole canvas; rectangles are canvas pixels.
+#ifndef TERNIVAL_WEB_GL_BACKEND_H
+#define TERNIVAL_WEB_GL_BACKEND_H
+
+// A vertex as WebGL receives it: clip position and a colour of bytes.
+struct BackendVertex {
+  float pos[4];
+  unsigned char rgba[4];
+};
+
+// Fixed-function state of one draw; enum values are GL's, which WebGL shares.
+struct BackendState {
+  bool blend;
+  unsigned blend_src, blend_dst;
+  bool depth_test;
+  unsigned depth_func;
+  bool depth_mask;
+  bool cull;
+  unsigned cull_mode, front_face;
+  bool colour_mask[4];
+  int scissor[4];  // x, y, width, height; the scissor test is always on
+};
+
+// What one draw does: triangles, single pixels (points of size 1) or a clear.
+enum BackendKind { BACKEND_TRIANGLES, BACKEND_PIXELS, BACKEND_CLEAR };
+
+struct BackendRun {
+  BackendKind kind;
+  BackendState state;
+  int first, count;  // vertices of a draw
+  bool clear_colour, clear_depth;
+  unsigned char clear_rgba[4];
+  float clear_to_depth;
+};
+
+// Makes the WebGL context current (when it is not already) and reports its canvas size.
+void backend_use(long webgl, int* canvas_width, int* canvas_height);
+// Draws the runs, in order, from the vertices.
+void backend_draw(const BackendVertex* vertices, int vertex_count, const BackendRun* runs,
+                  int run_count);
+// Reads RGBA bytes of a canvas rectangle, rows bottom first.
+void backend_read(int x, int y, int width, int height, unsigned char* rgba);
+
+#endif

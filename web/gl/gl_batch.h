@@ -1,0 +1,25 @@
+// Gathers what the current window draws (triangles, single pixels, clears) into runs of one
+// WebGL draw each, sent by gl_web_flush. Called by the primitive, raster and clear code.
+// Takes window pixels (y up) and depth 0..1, or clip coordinates; colours as bytes.
+#ifndef TERNIVAL_WEB_GL_BATCH_H
+#define TERNIVAL_WEB_GL_BATCH_H
+
+#include "gl_state.h"
+
+// Where the current window lies: its WebGL context, its corner in the canvas.
+void batch_target(long webgl, int win_x, int win_y);
+// Colour bytes as Mesa stores them (round to nearest), premultiplied by alpha when blending
+// with GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA so that WebGL rounds the blend as Mesa does.
+void batch_colour(const float colour[4], unsigned char rgba[4]);
+// A filled triangle of three clip-space vertices, rasterised by WebGL.
+void batch_triangle(const GlVertex* a, const GlVertex* b, const GlVertex* c);
+// One pixel of a line, point or bitmap at window column x, row y.
+void batch_pixel(int x, int y, float depth, const unsigned char rgba[4]);
+// glClear of the current window within the scissor box when the scissor test is on.
+void batch_clear(GLbitfield mask);
+// Sends everything gathered to WebGL.
+void batch_flush();
+// Canvas row and column of the window's bottom-left pixel.
+void batch_window_origin(int* x, int* y);
+
+#endif

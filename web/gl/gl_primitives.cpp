@@ -1,0 +1,199 @@
+// Primitive assembly as Mesa does it: polygons, quads and strips split into the triangles
+// Mesa splits them into; line segments clipped to the view volume, then stippled and
+// rasterised on the CPU; points dropped when their centre is outside the view volume.
+#include "gl_primitives.h"
+
+#include "gl_batch.h"
+#include "gl_pixels.h"
+
+#include <cstring>
+
+namespace {
+
+//------------------------------------------------------------------------------
+// Constants
+//------------------------------------------------------------------------------
+
+constexpr int CLIP_PLANES = 6;  // x, y and z against -w and +w
+
+//------------------------------------------------------------------------------
+// Globals
+//------------------------------------------------------------------------------
+
+std::vector<PixelFragment> fragments;  // scratch: pixels of one segment or point
+
+//------------------------------------------------------------------------------
+// Helpers
+//------------------------------------------------------------------------------
+
+// Signed distance of a clip point inside plane i (>= 0 inside).
+float plane_distance(const float* c, int i) {
+  const float coord = c[i / 2];
+  return (i % 2 == 0) ? c[3] + coord : c[3] - coord;
+}
+
+bool inside_volume(const float* c) {
+  for (int i = 0; i < CLIP_PLANES; ++i)
+    if (plane_distance(c, i) < 0.0f) return false;
+  return true;
+}
+
+void lerp(const float* a, const float* b, float t, int n, float* out) {
+  for (int i = 0; i < n; ++i) out[i] = a[i] + (b[i] - a[i]) * t;
+}
+
+// Colours of the fragments between two colours: bytes worked out once when they agree.
+struct FragmentColour {
+  float c0[4], c1[4];
+  bool flat;
+  unsigned char bytes[4];
+};
+
+void fragment_colour_init(FragmentColour* fc, const float* c0, const float* c1) {
+  std::memcpy(fc->c0, c0, sizeof fc->c0);
+  std::memcpy(fc->c1, c1, sizeof fc->c1);
+  fc->flat = std::memcmp(c0, c1, sizeof fc->c0) == 0;
+  batch_colour(c0, fc->bytes);
+}
+
+void fragment_colour_at(const FragmentColour& fc, float t, unsigned char out[4]) {
+  if (fc.flat) {
+    std::memcpy(out, fc.bytes, 4);
+    return;
+  }
+  float c[4];
+  lerp(fc.c0, fc.c1, t, 4, c);
+  batch_colour(c, out);
+}
+
+// Sends the fragments gathered, depth and colour taken along the segment.
+void fragments_emit(float z0, float z1, const FragmentColour& fc) {
+  unsigned char rgba[4];
+  for (const PixelFragment& f : fragments) {
+    fragment_colour_at(fc, f.t, rgba);
+    batch_pixel(f.x, f.y, z0 + (z1 - z0) * f.t, rgba);
+  }
+}
+
+// One line segment: clipped to the view volume, then rasterised in window space.
+void segment_draw(const GlVertex& a, const GlVertex& b, bool reset) {
+  GlWebState* s = gl_state();
+  if (reset) s->stipple.counter = 0.0f;
+  float t0 = 0.0f, t1 = 1.0f;
+  for (int i = 0; i < CLIP_PLANES; ++i) {
+    const float d0 = plane_distance(a.clip, i), d1 = plane_distance(b.clip, i);
+    if (d0 < 0.0f && d1 < 0.0f) return;
+    if (d0 < 0.0f) {
+      const float t = d0 / (d0 - d1);
+      if (t > t0) t0 = t;
+    } else if (d1 < 0.0f) {
+      const float t = d0 / (d0 - d1);
+      if (t < t1) t1 = t;
+    }
+  }
+  if (t0 > t1) return;
+  float c0[4], c1[4], w0[3], w1[3], col0[4], col1[4];
+  lerp(a.clip, b.clip, t0, 4, c0);
+  lerp(a.clip, b.clip, t1, 4, c1);
+  if (t0 == 0.0f) std::memcpy(c0, a.clip, sizeof c0);
+  if (t1 == 1.0f) std::memcpy(c1, b.clip, sizeof c1);
+  lerp(a.colour, b.colour, t0, 4, col0);
+  lerp(a.colour, b.colour, t1, 4, col1);
+  gl_clip_to_window(c0, w0);
+  gl_clip_to_window(c1, w1);
+
+  const GlAttribs& at = s->a;
+  fragments.clear();
+  if (gl_cap_on(GL_LINE_STIPPLE)) {
+    s->stipple.factor = at.stipple_factor;
+    s->stipple.pattern = at.stipple_pattern;
+    pixels_stippled_line(w0[0], w0[1], w1[0], w1[1], at.line_width, s->win_height, false,
+                         &s->stipple, &fragments);
+  } else {
+    pixels_line(w0[0], w0[1], w1[0], w1[1], at.line_width, s->win_height, &fragments);
+  }
+  FragmentColour fc;
+  fragment_colour_init(&fc, col0, col1);
+  fragments_emit(w0[2], w1[2], fc);
+}
+
+void point_draw(const GlVertex& v) {
+  if (!inside_volume(v.clip)) return;
+  float w[3];
+  gl_clip_to_window(v.clip, w);
+  fragments.clear();
+  pixels_point(w[0], w[1], gl_state()->a.point_size, &fragments);
+  FragmentColour fc;
+  fragment_colour_init(&fc, v.colour, v.colour);
+  fragments_emit(w[2], w[2], fc);
+}
+
+// A triangle with GL_FLAT shading takes the last vertex's colour everywhere.
+void triangle_draw(const GlVertex& a, const GlVertex& b, const GlVertex& c) {
+  if (gl_state()->a.shade_model != GL_FLAT) {
+    batch_triangle(&a, &b, &c);
+    return;
+  }
+  GlVertex fa = a, fb = b;
+  std::memcpy(fa.colour, c.colour, sizeof fa.colour);
+  std::memcpy(fb.colour, c.colour, sizeof fb.colour);
+  batch_triangle(&fa, &fb, &c);
+}
+
+// The triangles of a filled primitive, in Mesa's order and vertex order (the last vertex
+// of each triangle provoking).
+void filled_draw(GLenum mode, const std::vector<GlVertex>& v) {
+  const GlAttribs& a = gl_state()->a;
+  if (a.polygon_mode[0] != GL_FILL && a.polygon_mode[1] != GL_FILL) return;
+  const int n = static_cast<int>(v.size());
+  switch (mode) {
+    case GL_TRIANGLES:
+      for (int i = 0; i + 2 < n; i += 3) triangle_draw(v[i], v[i + 1], v[i + 2]);
+      break;
+    case GL_TRIANGLE_STRIP:
+      for (int i = 0; i + 2 < n; ++i) {
+        if (i % 2 == 0)
+          triangle_draw(v[i], v[i + 1], v[i + 2]);
+        else
+          triangle_draw(v[i + 1], v[i], v[i + 2]);
+      }
+      break;
+    case GL_TRIANGLE_FAN:
+    case GL_POLYGON:
+      for (int i = 1; i + 1 < n; ++i) triangle_draw(v[0], v[i], v[i + 1]);
+      break;
+    case GL_QUADS:
+      for (int i = 0; i + 3 < n; i += 4) {
+        triangle_draw(v[i], v[i + 1], v[i + 3]);
+        triangle_draw(v[i + 1], v[i + 2], v[i + 3]);
+      }
+      break;
+    case GL_QUAD_STRIP:
+      for (int i = 0; i + 3 < n; i += 2) {
+        triangle_draw(v[i + 2], v[i], v[i + 3]);
+        triangle_draw(v[i], v[i + 1], v[i + 3]);
+      }
+      break;
+    default: break;
+  }
+}
+
+}  // namespace
+
+void primitives_draw(GLenum mode, const std::vector<GlVertex>& v) {
+  const size_t n = v.size();
+  switch (mode) {
+    case GL_POINTS:
+      for (const GlVertex& p : v) point_draw(p);
+      break;
+    case GL_LINES:
+      for (size_t i = 0; i + 1 < n; i += 2) segment_draw(v[i], v[i + 1], true);
+      break;
+    case GL_LINE_STRIP:
+    case GL_LINE_LOOP:
+      for (size_t i = 0; i + 1 < n; ++i) segment_draw(v[i], v[i + 1], i == 0);
+      if (mode == GL_LINE_LOOP && n >= 2) segment_draw(v[n - 1], v[0], false);
+      break;
+    default: filled_draw(mode, v); break;
+  }
+}

@@ -1,0 +1,168 @@
+// The raster position (glRasterPos, glWindowPos) and the bitmaps drawn at it (glBitmap and
+// GLUT's glyphs through gl_web_bitmap), lit pixel by pixel where Mesa lights them.
+#include "gl_web.h"
+
+#include "gl_batch.h"
+#include "gl_state.h"
+
+#include <cmath>
+#include <cstring>
+#include <memory>
+#include <vector>
+
+namespace {
+
+//------------------------------------------------------------------------------
+// Constants
+//------------------------------------------------------------------------------
+
+// Mesa nudges the raster position up by this much before flooring it to the bitmap's
+// corner, so that positions computed a hair below a whole pixel land on it.
+constexpr float BITMAP_EPSILON = 0.0001f;
+constexpr int BITS_PER_BYTE = 8;
+constexpr unsigned LEFTMOST_BIT = 0x80;
+
+//------------------------------------------------------------------------------
+// Helpers
+//------------------------------------------------------------------------------
+
+void raster_set(float x, float y, float z, float w, bool valid) {
+  GlAttribs& a = gl_state()->a;
+  a.raster_pos[0] = x;
+  a.raster_pos[1] = y;
+  a.raster_pos[2] = z;
+  a.raster_pos[3] = w;
+  a.raster_valid = valid;
+  std::memcpy(a.raster_colour, a.colour, sizeof a.raster_colour);
+}
+
+// The object point goes through the same transformation as a vertex; outside the view
+// volume the raster position becomes invalid.
+void raster_pos(float x, float y, float z) {
+  if (gl_list_compiling()) {
+    gl_list_record([=] { raster_pos(x, y, z); });
+    return;
+  }
+  float clip[4];
+  gl_transform(x, y, z, 1.0f, clip);
+  const float w = clip[3];
+  const bool inside = w > 0.0f && clip[0] >= -w && clip[0] <= w && clip[1] >= -w && clip[1] <= w &&
+                      clip[2] >= -w && clip[2] <= w;
+  if (!inside) {
+    raster_set(0.0f, 0.0f, 0.0f, 1.0f, false);
+    return;
+  }
+  float window[3];
+  gl_clip_to_window(clip, window);
+  raster_set(window[0], window[1], window[2], w, true);
+}
+
+void window_pos(float x, float y, float z) {
+  if (gl_list_compiling()) {
+    gl_list_record([=] { window_pos(x, y, z); });
+    return;
+  }
+  const GlAttribs& a = gl_state()->a;
+  const float depth = a.depth_range[0] +
+                      (a.depth_range[1] - a.depth_range[0]) * std::fmin(1.0f, std::fmax(0.0f, z));
+  raster_set(x, y, depth, 1.0f, true);
+}
+
+// Draws a bitmap whose rows are row_bytes apart, then moves the raster position on.
+void bitmap_draw(int width, int height, float xorig, float yorig, float xmove, float ymove,
+                 const unsigned char* bits, int row_bytes) {
+  if (gl_list_compiling()) {
+    const size_t size = bits != nullptr ? static_cast<size_t>(row_bytes) * height : 0;
+    std::shared_ptr<std::vector<unsigned char>> copy =
+        std::make_shared<std::vector<unsigned char>>(bits, bits + size);
+    gl_list_record([=] {
+      bitmap_draw(width, height, xorig, yorig, xmove, ymove, copy->empty() ? nullptr : copy->data(),
+                  row_bytes);
+    });
+    return;
+  }
+  GlAttribs& a = gl_state()->a;
+  if (a.raster_valid && bits != nullptr) {
+    const int x0 = static_cast<int>(std::floor(a.raster_pos[0] + BITMAP_EPSILON - xorig));
+    const int y0 = static_cast<int>(std::floor(a.raster_pos[1] + BITMAP_EPSILON - yorig));
+    unsigned char rgba[4];
+    batch_colour(a.raster_colour, rgba);
+    for (int j = 0; j < height; ++j) {
+      const unsigned char* row = bits + static_cast<size_t>(j) * row_bytes;
+      for (int i = 0; i < width; ++i)
+        if (row[i / BITS_PER_BYTE] & (LEFTMOST_BIT >> (i % BITS_PER_BYTE)))
+          batch_pixel(x0 + i, y0 + j, a.raster_pos[2], rgba);
+    }
+  }
+  a.raster_pos[0] += xmove;
+  a.raster_pos[1] += ymove;
+}
+
+}  // namespace
+
+//------------------------------------------------------------------------------
+// Entry points
+//------------------------------------------------------------------------------
+
+void glRasterPos2i(GLint x, GLint y) {
+  raster_pos(static_cast<float>(x), static_cast<float>(y), 0.0f);
+}
+void glRasterPos2f(GLfloat x, GLfloat y) {
+  raster_pos(x, y, 0.0f);
+}
+void glRasterPos2d(GLdouble x, GLdouble y) {
+  raster_pos(static_cast<float>(x), static_cast<float>(y), 0.0f);
+}
+void glRasterPos3f(GLfloat x, GLfloat y, GLfloat z) {
+  raster_pos(x, y, z);
+}
+void glRasterPos3d(GLdouble x, GLdouble y, GLdouble z) {
+  raster_pos(static_cast<float>(x), static_cast<float>(y), static_cast<float>(z));
+}
+void glWindowPos2i(GLint x, GLint y) {
+  window_pos(static_cast<float>(x), static_cast<float>(y), 0.0f);
+}
+void glWindowPos2f(GLfloat x, GLfloat y) {
+  window_pos(x, y, 0.0f);
+}
+void glWindowPos3f(GLfloat x, GLfloat y, GLfloat z) {
+  window_pos(x, y, z);
+}
+
+// Rows are padded to the unpack alignment, as GL reads client memory.
+void glBitmap(GLsizei width, GLsizei height, GLfloat xorig, GLfloat yorig, GLfloat xmove,
+              GLfloat ymove, const GLubyte* bitmap) {
+  const int align = gl_state()->unpack_alignment;
+  const int bytes = (width + BITS_PER_BYTE - 1) / BITS_PER_BYTE;
+  bitmap_draw(width, height, xorig, yorig, xmove, ymove, bitmap,
+              (bytes + align - 1) / align * align);
+}
+
+void gl_web_bitmap(int width, int height, float xorig, float yorig, float xmove, float ymove,
+                   const unsigned char* bits) {
+  bitmap_draw(width, height, xorig, yorig, xmove, ymove, bits,
+              (width + BITS_PER_BYTE - 1) / BITS_PER_BYTE);
+}
+
+// Only the row alignments change what the layer reads or writes; the rest are kept by GLUT
+// at GL's defaults.
+void glPixelStorei(GLenum pname, GLint param) {
+  GlWebState* s = gl_state();
+  const bool valid_alignment = param == 1 || param == 2 || param == 4 || param == 8;
+  if ((pname == GL_UNPACK_ALIGNMENT || pname == GL_PACK_ALIGNMENT) && !valid_alignment) {
+    gl_error(GL_INVALID_VALUE);
+    return;
+  }
+  if (pname == GL_UNPACK_ALIGNMENT) s->unpack_alignment = param;
+  if (pname == GL_PACK_ALIGNMENT) s->pack_alignment = param;
+}
+
+void glGetPixelStoreiv(GLenum pname, GLint* params) {
+  const GlWebState* s = gl_state();
+  if (pname == GL_UNPACK_ALIGNMENT)
+    *params = s->unpack_alignment;
+  else if (pname == GL_PACK_ALIGNMENT)
+    *params = s->pack_alignment;
+  else
+    *params = 0;
+}
