@@ -42,6 +42,11 @@ void rect_clip(int a[4], int x, int y, int w, int h) {
   a[3] = std::max(0, y1 - y0);
 }
 
+int colour_byte(float c) {
+  const float clamped = std::min(1.0f, std::max(0.0f, c));
+  return static_cast<int>(std::nearbyint(clamped * BYTE_MAX));
+}
+
 bool blend_premultiplied(const GlAttribs& a) {
   return gl_cap_on(GL_BLEND) && a.blend_src == GL_SRC_ALPHA &&
          a.blend_dst == GL_ONE_MINUS_SRC_ALPHA;
@@ -140,13 +145,13 @@ void batch_window_origin(int* x, int* y) {
   *y = target_y;
 }
 
-// Mesa turns a colour into bytes by rounding to nearest; its blend multiplies bytes with
-// rounding, so the source term is worked out here exactly and WebGL only adds.
+// Mesa turns a colour into bytes by rounding c * 255 (a float) to nearest, ties to even;
+// its blend multiplies bytes with rounding, so the source term is worked out here exactly
+// and WebGL only adds.
 void batch_colour(const float colour[4], unsigned char rgba[4]) {
   int b[4];
   for (int i = 0; i < 4; ++i) {
-    const float c = std::min(1.0f, std::max(0.0f, colour[i]));
-    b[i] = static_cast<int>(c * BYTE_MAX + 0.5f);
+    b[i] = colour_byte(colour[i]);
   }
   if (blend_premultiplied(gl_state()->a))
     for (int i = 0; i < 3; ++i) b[i] = (b[i] * b[3] + 127) / 255;
@@ -190,8 +195,7 @@ void batch_clear(GLbitfield mask) {
   r.clear_colour = (mask & GL_COLOR_BUFFER_BIT) != 0;
   r.clear_depth = (mask & GL_DEPTH_BUFFER_BIT) != 0 && a.depth_mask;
   for (int i = 0; i < 4; ++i) {
-    const float c = std::min(1.0f, std::max(0.0f, a.clear_colour[i]));
-    r.clear_rgba[i] = static_cast<unsigned char>(c * BYTE_MAX + 0.5f);
+    r.clear_rgba[i] = static_cast<unsigned char>(colour_byte(a.clear_colour[i]));
   }
   r.clear_to_depth = static_cast<float>(a.clear_depth);
   runs.push_back(r);
