@@ -141,8 +141,6 @@ mergeInto(LibraryManager.library, {
       canvas.addEventListener('pointerleave', function(e) {
         if (e.isPrimary) send(GLUT_DOM.LEAVE, 0, where(e), GLUT_DOM.modifiers(e));
       });
-      canvas.addEventListener('contextmenu', function(e) { e.preventDefault(); });
-      canvas.addEventListener('dragstart', function(e) { e.preventDefault(); });
     },
   },
 
@@ -181,6 +179,9 @@ mergeInto(LibraryManager.library, {
     canvas.dataset.y = y;
     frame.appendChild(bar);
     frame.appendChild(canvas);
+    // No browser menu and no drag image over a window, title bar included.
+    frame.addEventListener('contextmenu', function(e) { e.preventDefault(); });
+    frame.addEventListener('dragstart', function(e) { e.preventDefault(); });
     desk.appendChild(frame);
     GLUT_DOM.frames[id] = frame;
     GLUT_DOM.listen(id, canvas);
