@@ -10,7 +10,8 @@ mergeInto(LibraryManager.library, {
     LONG_PRESS_SLOP: 4,   // px a held touch may wander and still be a long press
     PRESS: 0, RELEASE: 1, MOVE: 2, LEAVE: 3,
     LEFT: 0, RIGHT: 2,
-    frames: {},
+    SHIFT: 1, CTRL: 2, ALT: 4,  // GLUT_ACTIVE_* bits
+    frames: {},           // window id to its frame element
     topmost: 0,           // z-index of the frame raised last
     lastTop: 0, lastX: 0, lastY: 0,
 
@@ -53,7 +54,8 @@ mergeInto(LibraryManager.library, {
     },
 
     modifiers: function(e) {
-      return (e.shiftKey ? 1 : 0) | (e.ctrlKey ? 2 : 0) | (e.altKey ? 4 : 0);
+      return (e.shiftKey ? GLUT_DOM.SHIFT : 0) | (e.ctrlKey ? GLUT_DOM.CTRL : 0) |
+             (e.altKey ? GLUT_DOM.ALT : 0);
     },
 
     send: function(top, action, button, x, y, mods) {
