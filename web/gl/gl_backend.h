@@ -23,8 +23,9 @@ struct BackendState {
   int scissor[4];  // x, y, width, height; the scissor test is always on
 };
 
-// What one draw does: triangles, single pixels (points of size 1) or a clear.
-enum BackendKind { BACKEND_TRIANGLES, BACKEND_PIXELS, BACKEND_CLEAR };
+// What one draw does: triangles as GL clips them, rectangles of whole pixels (triangles kept
+// to the window but not to the viewport, never culled) or a clear.
+enum BackendKind { BACKEND_TRIANGLES, BACKEND_RECTS, BACKEND_CLEAR };
 
 struct BackendRun {
   BackendKind kind;

@@ -16,7 +16,11 @@ namespace {
 //------------------------------------------------------------------------------
 
 constexpr float BYTE_MAX = 255.0f;
-constexpr float PIXEL_CENTRE = 0.5f;
+constexpr int RECT_VERTICES = 6;   // two triangles
+constexpr int PIXEL_VERTICES = 3;  // one triangle
+// Legs of a single pixel's triangle, pixels: its slanted edge passes 0.53 px beyond the
+// pixel's centre and 0.18 px short of its neighbours' centres.
+constexpr float PIXEL_TRIANGLE_LEG = 1.75f;
 
 //------------------------------------------------------------------------------
 // Globals
@@ -53,7 +57,7 @@ bool blend_premultiplied(const GlAttribs& a) {
 }
 
 // WebGL state for a draw of the kind in the current GL state. Triangles keep to the
-// viewport as GL's clipping keeps them; pixels were cut by the rasteriser already.
+// viewport as GL's clipping keeps them; pixel rectangles were cut by the rasteriser already.
 BackendState state_now(BackendKind kind) {
   const GlWebState* s = gl_state();
   const GlAttribs& a = s->a;
@@ -176,14 +180,33 @@ void batch_triangle(const GlVertex* a, const GlVertex* b, const GlVertex* c) {
   }
 }
 
-void batch_pixel(int x, int y, float depth, const unsigned char rgba[4]) {
+// Two triangles with their edges on pixel boundaries light exactly the rectangle's pixels;
+// a single pixel needs only one triangle, its right angle on the pixel's corner and its
+// slanted edge well clear of every other pixel centre.
+void batch_rect(int x0, int y0, int x1, int y1, const DepthPlane& depth,
+                const unsigned char rgba[4]) {
   const GlWebState* s = gl_state();
-  if (x < 0 || y < 0 || x >= s->win_width || y >= s->win_height) return;
-  run_extend(BACKEND_PIXELS, 1);
-  BackendVertex out;
-  canvas_position(x + PIXEL_CENTRE, y + PIXEL_CENTRE, depth, out.pos);
-  std::memcpy(out.rgba, rgba, 4);
-  vertices.push_back(out);
+  x0 = std::max(x0, 0);
+  y0 = std::max(y0, 0);
+  x1 = std::min(x1, s->win_width - 1);
+  y1 = std::min(y1, s->win_height - 1);
+  if (x0 > x1 || y0 > y1) return;
+  static const float RECT_CORNERS[RECT_VERTICES][2] = {{0, 0}, {1, 0}, {1, 1},
+                                                       {0, 0}, {1, 1}, {0, 1}};
+  static const float PIXEL_CORNERS[PIXEL_VERTICES][2] = {
+      {0, 0}, {PIXEL_TRIANGLE_LEG, 0}, {0, PIXEL_TRIANGLE_LEG}};
+  const bool single = x0 == x1 && y0 == y1;
+  const int count = single ? PIXEL_VERTICES : RECT_VERTICES;
+  const float(*corners)[2] = single ? PIXEL_CORNERS : RECT_CORNERS;
+  const float w = static_cast<float>(x1 + 1 - x0), h = static_cast<float>(y1 + 1 - y0);
+  run_extend(BACKEND_RECTS, count);
+  for (int i = 0; i < count; ++i) {
+    const float x = x0 + corners[i][0] * w, y = y0 + corners[i][1] * h;
+    BackendVertex out;
+    canvas_position(x, y, depth.at + depth.dx * x + depth.dy * y, out.pos);
+    std::memcpy(out.rgba, rgba, 4);
+    vertices.push_back(out);
+  }
 }
 
 void batch_clear(GLbitfield mask) {

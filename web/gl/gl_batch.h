@@ -1,4 +1,4 @@
-// Gathers what the current window draws (triangles, single pixels, clears) into runs of one
+// Gathers what the current window draws (triangles, pixel rectangles, clears) into runs of one
 // WebGL draw each, sent by gl_web_flush. Called by the primitive, raster and clear code.
 // Takes window pixels (y up) and depth 0..1, or clip coordinates; colours as bytes.
 #ifndef TERNIVAL_WEB_GL_BATCH_H
@@ -13,8 +13,13 @@ void batch_target(long webgl, int win_x, int win_y);
 void batch_colour(const float colour[4], unsigned char rgba[4]);
 // A filled triangle of three clip-space vertices, rasterised by WebGL.
 void batch_triangle(const GlVertex* a, const GlVertex* b, const GlVertex* c);
-// One pixel of a line, point or bitmap at window column x, row y.
-void batch_pixel(int x, int y, float depth, const unsigned char rgba[4]);
+// Depth over the window as a plane: depth = at + dx * x + dy * y, window pixels.
+struct DepthPlane {
+  float at, dx, dy;
+};
+// The pixels of columns x0 .. x1 and rows y0 .. y1 (inclusive) of a line, point or bitmap.
+void batch_rect(int x0, int y0, int x1, int y1, const DepthPlane& depth,
+                const unsigned char rgba[4]);
 // glClear of the current window within the scissor box when the scissor test is on.
 void batch_clear(GLbitfield mask);
 // Sends everything gathered to WebGL.

@@ -6,6 +6,7 @@
 #include "gl_batch.h"
 #include "gl_pixels.h"
 
+#include <algorithm>
 #include <cstring>
 
 namespace {
@@ -66,13 +67,51 @@ void fragment_colour_at(const FragmentColour& fc, float t, unsigned char out[4])
   batch_colour(c, out);
 }
 
-// Sends the fragments gathered, depth and colour taken along the segment.
-void fragments_emit(float z0, float z1, const FragmentColour& fc) {
+// Depth along the window segment (x0, y0, z0)-(x1, y1, z1), as a plane over the window: the
+// depth at a pixel is that of its centre's projection onto the segment.
+DepthPlane segment_plane(const float* w0, const float* w1) {
+  const float dx = w1[0] - w0[0], dy = w1[1] - w0[1], dz = w1[2] - w0[2];
+  const float len2 = dx * dx + dy * dy;
+  if (!(len2 > 0.0f)) return DepthPlane{w0[2], 0.0f, 0.0f};
+  const DepthPlane p{0.0f, dz * dx / len2, dz * dy / len2};
+  return DepthPlane{w0[2] - p.dx * w0[0] - p.dy * w0[1], p.dx, p.dy};
+}
+
+// Sends the fragments gathered. In one colour they go out as rectangles: the runs of each
+// row, stacked while the next row repeats the same columns (a thin vertical line is one).
+void fragments_emit(const DepthPlane& plane, const FragmentColour& fc) {
   unsigned char rgba[4];
-  for (const PixelFragment& f : fragments) {
-    fragment_colour_at(fc, f.t, rgba);
-    batch_pixel(f.x, f.y, z0 + (z1 - z0) * f.t, rgba);
+  if (!fc.flat) {
+    for (const PixelFragment& f : fragments) {
+      fragment_colour_at(fc, f.t, rgba);
+      batch_rect(f.x, f.y, f.x, f.y, plane, rgba);
+    }
+    return;
   }
+  const size_t n = fragments.size();
+  bool open = false;
+  int rx0 = 0, rx1 = 0, ry0 = 0, ry1 = 0;
+  for (size_t i = 0; i < n;) {
+    const int y = fragments[i].y, x0 = fragments[i].x;
+    int x1 = x0;
+    size_t j = i + 1;
+    while (j < n && fragments[j].y == y && fragments[j].x == x1 + 1) {
+      ++x1;
+      ++j;
+    }
+    if (open && x0 == rx0 && x1 == rx1 && (y == ry1 + 1 || y == ry0 - 1)) {
+      ry0 = std::min(ry0, y);
+      ry1 = std::max(ry1, y);
+    } else {
+      if (open) batch_rect(rx0, ry0, rx1, ry1, plane, fc.bytes);
+      rx0 = x0;
+      rx1 = x1;
+      ry0 = ry1 = y;
+      open = true;
+    }
+    i = j;
+  }
+  if (open) batch_rect(rx0, ry0, rx1, ry1, plane, fc.bytes);
 }
 
 // One line segment: clipped to the view volume, then rasterised in window space.
@@ -114,7 +153,7 @@ void segment_draw(const GlVertex& a, const GlVertex& b, bool reset) {
   }
   FragmentColour fc;
   fragment_colour_init(&fc, col0, col1);
-  fragments_emit(w0[2], w1[2], fc);
+  fragments_emit(segment_plane(w0, w1), fc);
 }
 
 void point_draw(const GlVertex& v) {
@@ -125,7 +164,7 @@ void point_draw(const GlVertex& v) {
   pixels_point(w[0], w[1], gl_state()->a.point_size, &fragments);
   FragmentColour fc;
   fragment_colour_init(&fc, v.colour, v.colour);
-  fragments_emit(w[2], w[2], fc);
+  fragments_emit(DepthPlane{w[2], 0.0f, 0.0f}, fc);
 }
 
 // A triangle with GL_FLAT shading takes the last vertex's colour everywhere.

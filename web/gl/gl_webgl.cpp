@@ -18,14 +18,13 @@ namespace {
 constexpr GLuint ATTRIB_POS = 0;
 constexpr GLuint ATTRIB_COLOUR = 1;
 
-// Positions arrive in clip space already; a pixel is a point of size 1 on its centre.
+// Positions arrive in clip space already.
 const char* const VERTEX_SHADER =
     "attribute vec4 pos;\n"
     "attribute vec4 colour;\n"
     "varying vec4 v_colour;\n"
     "void main() {\n"
     "  gl_Position = pos;\n"
-    "  gl_PointSize = 1.0;\n"
     "  v_colour = colour;\n"
     "}\n";
 const char* const FRAGMENT_SHADER =
@@ -183,8 +182,7 @@ void backend_draw(const BackendVertex* vertices, int vertex_count, const Backend
       continue;
     }
     state_apply(r.state);
-    emscripten_glDrawArrays(r.kind == BACKEND_TRIANGLES ? GL_TRIANGLES : GL_POINTS, r.first,
-                            r.count);
+    emscripten_glDrawArrays(GL_TRIANGLES, r.first, r.count);
   }
 }
 
