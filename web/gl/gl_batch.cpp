@@ -209,6 +209,36 @@ void batch_rect(int x0, int y0, int x1, int y1, const DepthPlane& depth,
   }
 }
 
+// Runs of each row, stacked while the next row repeats the same columns (a thin vertical
+// line is one rectangle, and so is a glyph's stem).
+void batch_fragments(const std::vector<PixelFragment>& fragments, const DepthPlane& depth,
+                     const unsigned char rgba[4]) {
+  const size_t n = fragments.size();
+  bool open = false;
+  int rx0 = 0, rx1 = 0, ry0 = 0, ry1 = 0;
+  for (size_t i = 0; i < n;) {
+    const int y = fragments[i].y, x0 = fragments[i].x;
+    int x1 = x0;
+    size_t j = i + 1;
+    while (j < n && fragments[j].y == y && fragments[j].x == x1 + 1) {
+      ++x1;
+      ++j;
+    }
+    if (open && x0 == rx0 && x1 == rx1 && (y == ry1 + 1 || y == ry0 - 1)) {
+      ry0 = std::min(ry0, y);
+      ry1 = std::max(ry1, y);
+    } else {
+      if (open) batch_rect(rx0, ry0, rx1, ry1, depth, rgba);
+      rx0 = x0;
+      rx1 = x1;
+      ry0 = ry1 = y;
+      open = true;
+    }
+    i = j;
+  }
+  if (open) batch_rect(rx0, ry0, rx1, ry1, depth, rgba);
+}
+
 void batch_clear(GLbitfield mask) {
   const GlAttribs& a = gl_state()->a;
   BackendRun r{};

@@ -4,7 +4,10 @@
 #ifndef TERNIVAL_WEB_GL_BATCH_H
 #define TERNIVAL_WEB_GL_BATCH_H
 
+#include "gl_pixels.h"
 #include "gl_state.h"
+
+#include <vector>
 
 // Where the current window lies: its WebGL context, its corner in the canvas.
 void batch_target(long webgl, int win_x, int win_y);
@@ -20,6 +23,10 @@ struct DepthPlane {
 // The pixels of columns x0 .. x1 and rows y0 .. y1 (inclusive) of a line, point or bitmap.
 void batch_rect(int x0, int y0, int x1, int y1, const DepthPlane& depth,
                 const unsigned char rgba[4]);
+// Pixels of one primitive in one colour, in rows (each row's pixels left to right, rows in
+// order up or down), sent as few rectangles as cover them.
+void batch_fragments(const std::vector<PixelFragment>& fragments, const DepthPlane& depth,
+                     const unsigned char rgba[4]);
 // glClear of the current window within the scissor box when the scissor test is on.
 void batch_clear(GLbitfield mask);
 // Sends everything gathered to WebGL.

@@ -77,41 +77,33 @@ DepthPlane segment_plane(const float* w0, const float* w1) {
   return DepthPlane{w0[2] - p.dx * w0[0] - p.dy * w0[1], p.dx, p.dy};
 }
 
-// Sends the fragments gathered. In one colour they go out as rectangles: the runs of each
-// row, stacked while the next row repeats the same columns (a thin vertical line is one).
+// Sends the fragments gathered. In one colour they go out as gl_batch merges them; with the
+// colour varying along the segment (a gradient), column by column as runs of one colour, so
+// that a wide horizontal gradient is one rectangle per column.
 void fragments_emit(const DepthPlane& plane, const FragmentColour& fc) {
-  unsigned char rgba[4];
-  if (!fc.flat) {
-    for (const PixelFragment& f : fragments) {
-      fragment_colour_at(fc, f.t, rgba);
-      batch_rect(f.x, f.y, f.x, f.y, plane, rgba);
-    }
+  if (fc.flat) {
+    batch_fragments(fragments, plane, fc.bytes);
     return;
   }
-  const size_t n = fragments.size();
+  std::sort(fragments.begin(), fragments.end(), [](const PixelFragment& a, const PixelFragment& b) {
+    return a.x != b.x ? a.x < b.x : a.y < b.y;
+  });
+  unsigned char run_rgba[4] = {0, 0, 0, 0}, rgba[4];
+  int run_x = 0, run_y0 = 0, run_y1 = 0;
   bool open = false;
-  int rx0 = 0, rx1 = 0, ry0 = 0, ry1 = 0;
-  for (size_t i = 0; i < n;) {
-    const int y = fragments[i].y, x0 = fragments[i].x;
-    int x1 = x0;
-    size_t j = i + 1;
-    while (j < n && fragments[j].y == y && fragments[j].x == x1 + 1) {
-      ++x1;
-      ++j;
+  for (const PixelFragment& f : fragments) {
+    fragment_colour_at(fc, f.t, rgba);
+    if (open && f.x == run_x && f.y == run_y1 + 1 && std::memcmp(rgba, run_rgba, 4) == 0) {
+      run_y1 = f.y;
+      continue;
     }
-    if (open && x0 == rx0 && x1 == rx1 && (y == ry1 + 1 || y == ry0 - 1)) {
-      ry0 = std::min(ry0, y);
-      ry1 = std::max(ry1, y);
-    } else {
-      if (open) batch_rect(rx0, ry0, rx1, ry1, plane, fc.bytes);
-      rx0 = x0;
-      rx1 = x1;
-      ry0 = ry1 = y;
-      open = true;
-    }
-    i = j;
+    if (open) batch_rect(run_x, run_y0, run_x, run_y1, plane, run_rgba);
+    run_x = f.x;
+    run_y0 = run_y1 = f.y;
+    std::memcpy(run_rgba, rgba, 4);
+    open = true;
   }
-  if (open) batch_rect(rx0, ry0, rx1, ry1, plane, fc.bytes);
+  if (open) batch_rect(run_x, run_y0, run_x, run_y1, plane, run_rgba);
 }
 
 // One line segment: clipped to the view volume, then rasterised in window space.

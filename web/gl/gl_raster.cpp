@@ -22,6 +22,8 @@ constexpr float BITMAP_EPSILON = 0.0001f;
 constexpr int BITS_PER_BYTE = 8;
 constexpr unsigned LEFTMOST_BIT = 0x80;
 
+std::vector<PixelFragment> glyph_pixels;  // scratch: the lit pixels of one bitmap
+
 //------------------------------------------------------------------------------
 // Helpers
 //------------------------------------------------------------------------------
@@ -87,21 +89,14 @@ void bitmap_draw(int width, int height, float xorig, float yorig, float xmove, f
     const int y0 = static_cast<int>(std::floor(a.raster_pos[1] + BITMAP_EPSILON - yorig));
     unsigned char rgba[4];
     batch_colour(a.raster_colour, rgba);
-    const DepthPlane depth{a.raster_pos[2], 0.0f, 0.0f};
-    // Each row's runs of set bits go out as one rectangle each.
+    glyph_pixels.clear();
     for (int j = 0; j < height; ++j) {
       const unsigned char* row = bits + static_cast<size_t>(j) * row_bytes;
-      int run = -1;  // first column of the run being gathered
-      for (int i = 0; i <= width; ++i) {
-        const bool set =
-            i < width && (row[i / BITS_PER_BYTE] & (LEFTMOST_BIT >> (i % BITS_PER_BYTE))) != 0;
-        if (set && run < 0) run = i;
-        if (!set && run >= 0) {
-          batch_rect(x0 + run, y0 + j, x0 + i - 1, y0 + j, depth, rgba);
-          run = -1;
-        }
-      }
+      for (int i = 0; i < width; ++i)
+        if (row[i / BITS_PER_BYTE] & (LEFTMOST_BIT >> (i % BITS_PER_BYTE)))
+          glyph_pixels.push_back(PixelFragment{x0 + i, y0 + j, 0.0f});
     }
+    batch_fragments(glyph_pixels, DepthPlane{a.raster_pos[2], 0.0f, 0.0f}, rgba);
   }
   a.raster_pos[0] += xmove;
   a.raster_pos[1] += ymove;
