@@ -39,40 +39,50 @@ float sign_of(float x) {
   return x >= 0.0f ? 1.0f : -1.0f;
 }
 
-// Fills the convex quad (x[i], y[i]) in fixed point, rows counted down, as Mesa builds it: a
-// pixel is lit when its sample point is strictly inside every edge, or on a left or bottom
-// edge. t of each pixel is its projection onto (ax, ay)-(bx, by).
-void fill_quad(const int x[4], const int y[4], float ax, float ay, float bx, float by,
-               std::vector<PixelFragment>* out) {
+// Fills the convex polygon of n (3 or 4) corners (x[i], y[i]) in fixed point, rows counted
+// down, as Mesa builds it: its inside on the positive side of each edge, a pixel lit when its
+// sample point is strictly inside every edge, or on a left or bottom edge, and inside bounds
+// (first and last column and row, or null for no limit). t of each pixel is its projection onto
+// (ax, ay)-(bx, by).
+void fill_polygon(const int* x, const int* y, int n, float ax, float ay, float bx, float by,
+                  const int* bounds, std::vector<PixelFragment>* out) {
   int64_t dcdx[4], dcdy[4], c[4];
-  for (int i = 0; i < 4; ++i) {
-    const int j = (i + 1) % 4;
+  for (int i = 0; i < n; ++i) {
+    const int j = (i + 1) % n;
     dcdx[i] = y[i] - y[j];
     dcdy[i] = x[i] - x[j];
     c[i] = dcdx[i] * x[i] - dcdy[i] * y[i];
     if (dcdx[i] < 0 || (dcdx[i] == 0 && dcdy[i] < 0)) ++c[i];
   }
-  const int min_x = std::min(std::min(x[0], x[1]), std::min(x[2], x[3]));
-  const int max_x = std::max(std::max(x[0], x[1]), std::max(x[2], x[3]));
-  const int min_y = std::min(std::min(y[0], y[1]), std::min(y[2], y[3]));
-  const int max_y = std::max(std::max(y[0], y[1]), std::max(y[2], y[3]));
+  int min_x = x[0], max_x = x[0], min_y = y[0], max_y = y[0];
+  for (int i = 1; i < n; ++i) {
+    min_x = std::min(min_x, x[i]);
+    max_x = std::max(max_x, x[i]);
+    min_y = std::min(min_y, y[i]);
+    max_y = std::max(max_y, y[i]);
+  }
   const int px0 = (min_x + FIXED_ONE - 1) >> FIXED_ORDER;
   const int px1 = ((max_x + FIXED_ONE - 1) >> FIXED_ORDER) - 1;
   const int py0 = (min_y + FIXED_ONE - 1 + BOTTOM_EDGE_ADJUST) >> FIXED_ORDER;
   const int py1 = ((max_y + FIXED_ONE - 1 + BOTTOM_EDGE_ADJUST) >> FIXED_ORDER) - 1;
+  const int qx0 = bounds != nullptr ? std::max(px0, bounds[0]) : px0;
+  const int qy0 = bounds != nullptr ? std::max(py0, bounds[1]) : py0;
+  const int qx1 = bounds != nullptr ? std::min(px1, bounds[2]) : px1;
+  const int qy1 = bounds != nullptr ? std::min(py1, bounds[3]) : py1;
   const float dx = bx - ax, dy = by - ay;
   const float len2 = dx * dx + dy * dy;
-  for (int py = py0; py <= py1; ++py)
-    for (int px = px0; px <= px1; ++px) {
+  for (int py = qy0; py <= qy1; ++py) {
+    const int64_t sy = static_cast<int64_t>(py) * FIXED_ONE;
+    for (int px = qx0; px <= qx1; ++px) {
       const int64_t sx = static_cast<int64_t>(px) * FIXED_ONE;
-      const int64_t sy = static_cast<int64_t>(py) * FIXED_ONE;
       bool inside = true;
-      for (int i = 0; i < 4 && inside; ++i) inside = c[i] - dcdx[i] * sx + dcdy[i] * sy > 0;
+      for (int i = 0; i < n && inside; ++i) inside = c[i] - dcdx[i] * sx + dcdy[i] * sy > 0;
       if (!inside) continue;
       float t = 0.0f;
       if (len2 > 0.0f) t = ((px + PIXEL_OFFSET - ax) * dx + (py + PIXEL_OFFSET - ay) * dy) / len2;
       out->push_back(PixelFragment{px, py, std::min(1.0f, std::max(0.0f, t))});
     }
+  }
 }
 
 // The quad of an x-major line: ends moved by the diamond-exit rule, widened vertically.
@@ -233,7 +243,7 @@ void line_down(float x1, float y1, float x2, float y2, float width,
     quad_x_major(v1, v2, dx, dy, fixed_width, x, y);
   else
     quad_y_major(v1, v2, dx, dy, fixed_width, x, y);
-  fill_quad(x, y, x1, y1, x2, y2, out);
+  fill_polygon(x, y, 4, x1, y1, x2, y2, nullptr, out);
 }
 
 }  // namespace
@@ -288,4 +298,28 @@ void pixels_point(float x, float y, float size, std::vector<PixelFragment>* out)
   const int py0 = (y0 >> FIXED_ORDER) + 1, py1 = (y0 + fixed_width) >> FIXED_ORDER;
   for (int py = py0; py <= py1; ++py)
     for (int px = px0; px <= px1; ++px) out->push_back(PixelFragment{px, py, 0.0f});
+}
+
+// Mesa's triangle: corners snapped to 1/256 pixel in rows counted down from the window's top,
+// turned to the orientation its setup uses, filled with the same edge rule as lines.
+void pixels_triangle(const float* a, const float* b, const float* c, int height, const int box[4],
+                     std::vector<PixelFragment>* out) {
+  int x[3], y[3];
+  const float* v[3] = {a, b, c};
+  for (int i = 0; i < 3; ++i) {
+    x[i] = snap(v[i][0] - PIXEL_OFFSET);
+    y[i] = snap(height - v[i][1] - PIXEL_OFFSET);
+  }
+  const int64_t area = static_cast<int64_t>(x[0] - x[2]) * (y[1] - y[2]) -
+                       static_cast<int64_t>(y[0] - y[2]) * (x[1] - x[2]);
+  if (area == 0) return;
+  if (area > 0) {
+    std::swap(x[1], x[2]);
+    std::swap(y[1], y[2]);
+  }
+  // The box's rows counted down: its top row comes first.
+  const int bounds[4] = {box[0], height - 1 - box[3], box[2], height - 1 - box[1]};
+  const size_t from = out->size();
+  fill_polygon(x, y, 3, 0.0f, 0.0f, 0.0f, 0.0f, bounds, out);
+  for (size_t i = from; i < out->size(); ++i) (*out)[i].y = height - 1 - (*out)[i].y;
 }

@@ -27,6 +27,10 @@ void pixels_line(float x1, float y1, float x2, float y2, float width, int height
 // As pixels_line, cut into the "on" runs of the stipple; reset starts the pattern afresh.
 void pixels_stippled_line(float x1, float y1, float x2, float y2, float width, int height,
                           bool reset, PixelStipple* stipple, std::vector<PixelFragment>* out);
+// Appends the pixels of the filled triangle with window corners a, b, c (x, y each) that lie
+// in box (first and last column, first and last row).
+void pixels_triangle(const float* a, const float* b, const float* c, int height, const int box[4],
+                     std::vector<PixelFragment>* out);
 // Appends the pixels of a square, not smoothed, point of the given size centred on (x, y).
 void pixels_point(float x, float y, float size, std::vector<PixelFragment>* out);
 

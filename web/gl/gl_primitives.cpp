@@ -1,6 +1,7 @@
 // Primitive assembly as Mesa does it: polygons, quads and strips split into the triangles
-// Mesa splits them into; line segments clipped to the view volume, then stippled and
-// rasterised on the CPU; points dropped when their centre is outside the view volume.
+// Mesa splits them into, rasterised on the CPU when they need no clipping; line segments clipped to
+// the view volume, then stippled and rasterised on the CPU; points dropped when their centre is
+// outside the view volume.
 #include "gl_primitives.h"
 
 #include "gl_batch.h"
@@ -159,16 +160,60 @@ void point_draw(const GlVertex& v) {
   fragments_emit(DepthPlane{w[2], 0.0f, 0.0f}, fc);
 }
 
+// Depth over the window of the triangle's plane through its three window corners.
+DepthPlane triangle_plane(const float* a, const float* b, const float* c) {
+  const float ux = b[0] - a[0], uy = b[1] - a[1], uz = b[2] - a[2];
+  const float vx = c[0] - a[0], vy = c[1] - a[1], vz = c[2] - a[2];
+  const float det = ux * vy - uy * vx;
+  if (det == 0.0f) return DepthPlane{a[2], 0.0f, 0.0f};
+  const float dx = (uz * vy - vz * uy) / det, dy = (vz * ux - uz * vx) / det;
+  return DepthPlane{a[2] - dx * a[0] - dy * a[1], dx, dy};
+}
+
+// Whether GL culls a triangle of this signed window area (counter-clockwise positive).
+bool triangle_culled(float area) {
+  if (!gl_cap_on(GL_CULL_FACE)) return false;
+  const GlAttribs& a = gl_state()->a;
+  const bool front = (area > 0.0f) == (a.front_face == GL_CCW);
+  return a.cull_mode == GL_FRONT_AND_BACK || (a.cull_mode == GL_BACK) != front;
+}
+
+// A triangle in one colour that needs no clipping is rasterised here as Mesa rasterises it,
+// kept to the viewport; any other goes to WebGL.
+bool triangle_on_cpu(const GlVertex& a, const GlVertex& b, const GlVertex& c) {
+  if (std::memcmp(a.colour, b.colour, sizeof a.colour) != 0 ||
+      std::memcmp(a.colour, c.colour, sizeof a.colour) != 0)
+    return false;
+  for (const GlVertex* v : {&a, &b, &c})
+    if (!(v->clip[3] > 0.0f) || v->clip[2] < -v->clip[3] || v->clip[2] > v->clip[3]) return false;
+  float wa[3], wb[3], wc[3];
+  gl_clip_to_window(a.clip, wa);
+  gl_clip_to_window(b.clip, wb);
+  gl_clip_to_window(c.clip, wc);
+  const float area = (wb[0] - wa[0]) * (wc[1] - wa[1]) - (wc[0] - wa[0]) * (wb[1] - wa[1]);
+  if (triangle_culled(area)) return true;
+  const GlWebState* s = gl_state();
+  const int* vp = s->a.viewport;
+  const int box[4] = {std::max(0, vp[0]), std::max(0, vp[1]),
+                      std::min(s->win_width, vp[0] + vp[2]) - 1,
+                      std::min(s->win_height, vp[1] + vp[3]) - 1};
+  if (box[0] > box[2] || box[1] > box[3]) return true;
+  fragments.clear();
+  pixels_triangle(wa, wb, wc, s->win_height, box, &fragments);
+  FragmentColour fc;
+  fragment_colour_init(&fc, a.colour, a.colour);
+  fragments_emit(triangle_plane(wa, wb, wc), fc);
+  return true;
+}
+
 // A triangle with GL_FLAT shading takes the last vertex's colour everywhere.
 void triangle_draw(const GlVertex& a, const GlVertex& b, const GlVertex& c) {
-  if (gl_state()->a.shade_model != GL_FLAT) {
-    batch_triangle(&a, &b, &c);
-    return;
-  }
   GlVertex fa = a, fb = b;
-  std::memcpy(fa.colour, c.colour, sizeof fa.colour);
-  std::memcpy(fb.colour, c.colour, sizeof fb.colour);
-  batch_triangle(&fa, &fb, &c);
+  if (gl_state()->a.shade_model == GL_FLAT) {
+    std::memcpy(fa.colour, c.colour, sizeof fa.colour);
+    std::memcpy(fb.colour, c.colour, sizeof fb.colour);
+  }
+  if (!triangle_on_cpu(fa, fb, c)) batch_triangle(&fa, &fb, &c);
 }
 
 // The triangles of a filled primitive, in Mesa's order and vertex order (the last vertex
