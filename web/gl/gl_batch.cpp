@@ -169,9 +169,8 @@ void batch_triangle(const GlVertex* a, const GlVertex* b, const GlVertex* c) {
   for (const GlVertex* p : v) {
     BackendVertex out;
     if (simple) {
-      float w[3];
-      gl_clip_to_window(p->clip, w);
-      canvas_position(w[0], w[1], w[2], out.pos);
+      const GlWindowPoint w = gl_clip_to_window(p->clip);
+      canvas_position(w.x, w.y, w.z, out.pos);
     } else {
       canvas_clip_position(p->clip, out.pos);
     }

@@ -128,14 +128,21 @@ void gl_transform(float x, float y, float z, float w, float clip[4]) {
   for (int i = 0; i < 4; ++i) clip[i] = m[i] * x + m[4 + i] * y + m[8 + i] * z + m[12 + i] * w;
 }
 
-void gl_clip_to_window(const float clip[4], float window[3]) {
-  const GlAttribs& a = gl_state()->a;
+// Mesa's viewport transform for a window: y scaled by minus half the viewport height and moved
+// by the window height, in floats, each scale and offset applied as one fused multiply-add
+// (llvmpipe's generated code fuses them; a point on a pixel centre can land either side of it).
+GlWindowPoint gl_clip_to_window(const float clip[4]) {
+  const GlWebState* s = gl_state();
+  const GlAttribs& a = s->a;
   const float inv_w = 1.0f / clip[3];
   const float half_w = a.viewport[2] * 0.5f, half_h = a.viewport[3] * 0.5f;
   const float half_depth = (a.depth_range[1] - a.depth_range[0]) * 0.5f;
-  window[0] = clip[0] * inv_w * half_w + (a.viewport[0] + half_w);
-  window[1] = clip[1] * inv_w * half_h + (a.viewport[1] + half_h);
-  window[2] = clip[2] * inv_w * half_depth + (a.depth_range[0] + half_depth);
+  GlWindowPoint p;
+  p.x = std::fma(clip[0] * inv_w, half_w, a.viewport[0] + half_w);
+  p.down = std::fma(clip[1] * inv_w, -half_h, s->win_height - (a.viewport[1] + half_h));
+  p.y = s->win_height - p.down;
+  p.z = std::fma(clip[2] * inv_w, half_depth, a.depth_range[0] + half_depth);
+  return p;
 }
 
 //------------------------------------------------------------------------------

@@ -248,11 +248,12 @@ void line_down(float x1, float y1, float x2, float y2, float width,
 
 }  // namespace
 
-// The line is rasterised upside down, as Mesa does for a window, and its rows turned back.
+// The line is rasterised in rows counted down, as Mesa does for a window, and its rows turned
+// back to count up.
 void pixels_line(float x1, float y1, float x2, float y2, float width, int height,
                  std::vector<PixelFragment>* out) {
   const size_t from = out->size();
-  line_down(x1, height - y1, x2, height - y2, width, out);
+  line_down(x1, y1, x2, y2, width, out);
   for (size_t i = from; i < out->size(); ++i) (*out)[i].y = height - 1 - (*out)[i].y;
 }
 
@@ -301,14 +302,15 @@ void pixels_point(float x, float y, float size, std::vector<PixelFragment>* out)
 }
 
 // Mesa's triangle: corners snapped to 1/256 pixel in rows counted down from the window's top,
-// turned to the orientation its setup uses, filled with the same edge rule as lines.
+// turned to the orientation its setup uses, filled with the same edge rule as lines; rows of
+// the pixels lit counted back up.
 void pixels_triangle(const float* a, const float* b, const float* c, int height, const int box[4],
                      std::vector<PixelFragment>* out) {
   int x[3], y[3];
   const float* v[3] = {a, b, c};
   for (int i = 0; i < 3; ++i) {
     x[i] = snap(v[i][0] - PIXEL_OFFSET);
-    y[i] = snap(height - v[i][1] - PIXEL_OFFSET);
+    y[i] = snap(v[i][1] - PIXEL_OFFSET);
   }
   const int64_t area = static_cast<int64_t>(x[0] - x[2]) * (y[1] - y[2]) -
                        static_cast<int64_t>(y[0] - y[2]) * (x[1] - x[2]);

@@ -124,25 +124,25 @@ void segment_draw(const GlVertex& a, const GlVertex& b, bool reset) {
     }
   }
   if (t0 > t1) return;
-  float c0[4], c1[4], w0[3], w1[3], col0[4], col1[4];
+  float c0[4], c1[4], col0[4], col1[4];
   lerp(a.clip, b.clip, t0, 4, c0);
   lerp(a.clip, b.clip, t1, 4, c1);
   if (t0 == 0.0f) std::memcpy(c0, a.clip, sizeof c0);
   if (t1 == 1.0f) std::memcpy(c1, b.clip, sizeof c1);
   lerp(a.colour, b.colour, t0, 4, col0);
   lerp(a.colour, b.colour, t1, 4, col1);
-  gl_clip_to_window(c0, w0);
-  gl_clip_to_window(c1, w1);
+  const GlWindowPoint p0 = gl_clip_to_window(c0), p1 = gl_clip_to_window(c1);
+  const float w0[3] = {p0.x, p0.y, p0.z}, w1[3] = {p1.x, p1.y, p1.z};
 
   const GlAttribs& at = s->a;
   fragments.clear();
   if (gl_cap_on(GL_LINE_STIPPLE)) {
     s->stipple.factor = at.stipple_factor;
     s->stipple.pattern = at.stipple_pattern;
-    pixels_stippled_line(w0[0], w0[1], w1[0], w1[1], at.line_width, s->win_height, false,
+    pixels_stippled_line(p0.x, p0.down, p1.x, p1.down, at.line_width, s->win_height, false,
                          &s->stipple, &fragments);
   } else {
-    pixels_line(w0[0], w0[1], w1[0], w1[1], at.line_width, s->win_height, &fragments);
+    pixels_line(p0.x, p0.down, p1.x, p1.down, at.line_width, s->win_height, &fragments);
   }
   FragmentColour fc;
   fragment_colour_init(&fc, col0, col1);
@@ -151,13 +151,12 @@ void segment_draw(const GlVertex& a, const GlVertex& b, bool reset) {
 
 void point_draw(const GlVertex& v) {
   if (!inside_volume(v.clip)) return;
-  float w[3];
-  gl_clip_to_window(v.clip, w);
+  const GlWindowPoint w = gl_clip_to_window(v.clip);
   fragments.clear();
-  pixels_point(w[0], w[1], gl_state()->a.point_size, &fragments);
+  pixels_point(w.x, w.y, gl_state()->a.point_size, &fragments);
   FragmentColour fc;
   fragment_colour_init(&fc, v.colour, v.colour);
-  fragments_emit(DepthPlane{w[2], 0.0f, 0.0f}, fc);
+  fragments_emit(DepthPlane{w.z, 0.0f, 0.0f}, fc);
 }
 
 // Depth over the window of the triangle's plane through its three window corners.
@@ -186,10 +185,10 @@ bool triangle_on_cpu(const GlVertex& a, const GlVertex& b, const GlVertex& c) {
     return false;
   for (const GlVertex* v : {&a, &b, &c})
     if (!(v->clip[3] > 0.0f) || v->clip[2] < -v->clip[3] || v->clip[2] > v->clip[3]) return false;
-  float wa[3], wb[3], wc[3];
-  gl_clip_to_window(a.clip, wa);
-  gl_clip_to_window(b.clip, wb);
-  gl_clip_to_window(c.clip, wc);
+  const GlWindowPoint pa = gl_clip_to_window(a.clip), pb = gl_clip_to_window(b.clip),
+                      pc = gl_clip_to_window(c.clip);
+  const float wa[3] = {pa.x, pa.y, pa.z}, wb[3] = {pb.x, pb.y, pb.z}, wc[3] = {pc.x, pc.y, pc.z};
+  const float da[2] = {pa.x, pa.down}, db[2] = {pb.x, pb.down}, dc[2] = {pc.x, pc.down};
   const float area = (wb[0] - wa[0]) * (wc[1] - wa[1]) - (wc[0] - wa[0]) * (wb[1] - wa[1]);
   if (triangle_culled(area)) return true;
   const GlWebState* s = gl_state();
@@ -199,7 +198,7 @@ bool triangle_on_cpu(const GlVertex& a, const GlVertex& b, const GlVertex& c) {
                       std::min(s->win_height, vp[1] + vp[3]) - 1};
   if (box[0] > box[2] || box[1] > box[3]) return true;
   fragments.clear();
-  pixels_triangle(wa, wb, wc, s->win_height, box, &fragments);
+  pixels_triangle(da, db, dc, s->win_height, box, &fragments);
   FragmentColour fc;
   fragment_colour_init(&fc, a.colour, a.colour);
   fragments_emit(triangle_plane(wa, wb, wc), fc);

@@ -54,9 +54,8 @@ void raster_pos(float x, float y, float z) {
     raster_set(0.0f, 0.0f, 0.0f, 1.0f, false);
     return;
   }
-  float window[3];
-  gl_clip_to_window(clip, window);
-  raster_set(window[0], window[1], window[2], w, true);
+  const GlWindowPoint p = gl_clip_to_window(clip);
+  raster_set(p.x, p.y, p.z, w, true);
 }
 
 void window_pos(float x, float y, float z) {

@@ -124,8 +124,14 @@ const GlMatrix& gl_projection();
 // Clip coordinates of an object point: projection * (modelview * point), in floats.
 void gl_transform(float x, float y, float z, float w, float clip[4]);
 
-// Window coordinates (x, y, depth) of a clip point inside the view volume.
-void gl_clip_to_window(const float clip[4], float window[3]);
+// Where a clip point lands in the window: x, y (up) and depth as GL reports them, and the
+// position counted down from the window's top edge as Mesa's rasteriser computes it (its
+// viewport transform runs upside down, so `down` is not exactly height - y in floats).
+struct GlWindowPoint {
+  float x, y, z;
+  float down;
+};
+GlWindowPoint gl_clip_to_window(const float clip[4]);
 // The switch's flag in the current state, or null when glEnable does not know it.
 bool* gl_cap(GLenum cap);
 // GL's initial switches: dithering and multisampling on, everything else off.
