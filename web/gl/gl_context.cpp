@@ -185,6 +185,9 @@ void glReadPixels(GLint x, GLint y, GLsizei width, GLsizei height, GLenum format
     return;
   }
   batch_flush();
+  // Another window's context may be the one WebGL has current.
+  int canvas_width = 0, canvas_height = 0;
+  backend_use(current->webgl, &canvas_width, &canvas_height);
   std::vector<unsigned char> rgba(static_cast<size_t>(width) * height * RGBA_BYTES);
   int ox = 0, oy = 0;
   batch_window_origin(&ox, &oy);
