@@ -31,6 +31,12 @@ int snap(float a) {
   return static_cast<int>(std::lrintf(a * FIXED_ONE));
 }
 
+// Quotient rounded towards minus infinity (b > 0).
+int64_t floor_div(int64_t a, int64_t b) {
+  const int64_t q = a / b;
+  return (a % b != 0 && a < 0) ? q - 1 : q;
+}
+
 float frac(float f) {
   return f - std::floor(f);
 }
@@ -72,12 +78,21 @@ void fill_polygon(const int* x, const int* y, int n, float ax, float ay, float b
   const float dx = bx - ax, dy = by - ay;
   const float len2 = dx * dx + dy * dy;
   for (int py = qy0; py <= qy1; ++py) {
+    // Each edge's test on this row, k - a * px > 0, holds on a run of columns: intersect them.
     const int64_t sy = static_cast<int64_t>(py) * FIXED_ONE;
-    for (int px = qx0; px <= qx1; ++px) {
-      const int64_t sx = static_cast<int64_t>(px) * FIXED_ONE;
-      bool inside = true;
-      for (int i = 0; i < n && inside; ++i) inside = c[i] - dcdx[i] * sx + dcdy[i] * sy > 0;
-      if (!inside) continue;
+    int64_t lo = qx0, hi = qx1;
+    for (int i = 0; i < n && lo <= hi; ++i) {
+      const int64_t k = c[i] + dcdy[i] * sy, a = dcdx[i] * FIXED_ONE;
+      if (a == 0) {
+        if (k <= 0) hi = lo - 1;
+      } else if (a > 0) {
+        hi = std::min(hi, floor_div(k - 1, a));
+      } else {
+        lo = std::max(lo, floor_div(-k, -a) + 1);
+      }
+    }
+    for (int64_t col = lo; col <= hi; ++col) {
+      const int px = static_cast<int>(col);
       float t = 0.0f;
       if (len2 > 0.0f) t = ((px + PIXEL_OFFSET - ax) * dx + (py + PIXEL_OFFSET - ay) * dy) / len2;
       out->push_back(PixelFragment{px, py, std::min(1.0f, std::max(0.0f, t))});
