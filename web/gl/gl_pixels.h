@@ -1,5 +1,6 @@
-// Pixel rasterisation of lines, points and their stipple, done on the CPU so that the browser
-// lights exactly the pixels the desktop's Mesa llvmpipe lights. Called by gl_immediate.cpp.
+// Pixel rasterisation of lines, stippled lines, points and triangles, done on the CPU so that
+// the browser lights exactly the pixels the desktop's Mesa llvmpipe lights. Called by
+// gl_primitives.cpp.
 // Lines and triangles take positions as Mesa's rasteriser sees them, y counted DOWN from the
 // window's top edge; points take y up. The pixels lit come back with rows counted up.
 #ifndef TERNIVAL_WEB_GL_PIXELS_H

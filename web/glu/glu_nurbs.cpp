@@ -6,7 +6,8 @@
 //
 // Tolerances: the sampling tolerance is in window pixels (GLU's default 50); a span gets
 // 1 + floor(steps) segments, steps = (order - 1) * (longest edge of its control polygon in
-// pixels) / tolerance, at most U_STEP_DEFAULT per span before GLU would split it.
+// pixels) / tolerance. A span that would need more than the U step (GLU's default 100)
+// is drawn with that many segments; GLU would halve it and sample each half instead.
 #include <GL/glu.h>
 
 #include <algorithm>
