@@ -1,0 +1,120 @@
+// What the browser tests and scripts/bench-web share: a static server for build/web, Debian's
+// headless Chromium driven through the DevTools protocol, and the page's windows read back.
+// Positions are desktop pixels, y down, as on the desktop build; RGBA bytes, rows from the top.
+import { existsSync, mkdtempSync, readFileSync, rmSync } from 'node:fs';
+import { createServer } from 'node:http';
+import { tmpdir } from 'node:os';
+import { join, extname } from 'node:path';
+import puppeteer from 'puppeteer-core';
+
+export const CHROMIUM = process.env.CHROMIUM || '/usr/bin/chromium';
+export const WEB_DIR = process.env.TERNIVAL_WEB_DIR || new URL('../../build/web', import.meta.url).pathname;
+export const SKIP = 77;  // ctest's "skipped": a tool or the web build is missing
+const SETTLE_MS = 150;   // a page that drew no frame for this long has settled
+const WAIT_MS = 20000;   // longest wait for a page state
+const TYPES = { '.html': 'text/html', '.js': 'text/javascript', '.wasm': 'application/wasm' };
+
+// Exits with SKIP when Chromium or the web build is not there, saying which.
+export function require_tools() {
+  for (const path of [CHROMIUM, join(WEB_DIR, 'ternival.wasm')])
+    if (!existsSync(path)) {
+      console.log(`skipped: ${path} is missing`);
+      process.exit(SKIP);
+    }
+}
+
+// Serves build/web on a free port of 127.0.0.1; resolves to {url, server}.
+export function web_serve() {
+  const server = createServer((req, res) => {
+    const name = req.url === '/' ? '/index.html' : req.url.split('?')[0];
+    const path = join(WEB_DIR, name);
+    if (name.includes('..') || !existsSync(path)) return res.writeHead(404).end();
+    res.writeHead(200, { 'Content-Type': TYPES[extname(path)] || 'application/octet-stream' });
+    res.end(readFileSync(path));
+  });
+  return new Promise(ok => server.listen(0, '127.0.0.1', () =>
+    ok({ url: `http://127.0.0.1:${server.address().port}/`, server })));
+}
+
+// Starts headless Chromium with a fresh profile, software WebGL and no network of its own.
+export async function browser_start() {
+  const profile = mkdtempSync(join(tmpdir(), 'ternival-chromium-'));
+  const browser = await puppeteer.launch({
+    executablePath: CHROMIUM, headless: true, userDataDir: profile,
+    defaultViewport: { width: 1400, height: 1100, deviceScaleFactor: 1 },
+    args: ['--no-sandbox', '--enable-unsafe-swiftshader', '--use-angle=swiftshader',
+      '--disable-background-networking', '--disable-component-update', '--disable-sync',
+      '--no-first-run', '--disable-quic'],
+  });
+  const close = browser.close.bind(browser);
+  browser.close = async () => {
+    await close();
+    rmSync(profile, { recursive: true, force: true, maxRetries: 5 });
+  };
+  return browser;
+}
+
+// Opens the page and waits for its first picture; returns a driver in desktop pixels.
+export async function page_open(browser, url) {
+  const page = await browser.newPage();
+  await page.goto(url);
+  await page.waitForFunction(() => window.ternival && window.ternival.frames > 0, { timeout: WAIT_MS });
+  const { origin, scale } = await page.evaluate(() => window.ternival);
+  const at = (x, y) => [(origin.x + x) * scale, (origin.y + y) * scale];
+  const io = {
+    page,
+    move: (x, y) => page.mouse.move(...at(x, y)),
+    press: async (x, y, button = 'left') => { await io.move(x, y); await page.mouse.down({ button }); },
+    release: async (x, y, button = 'left') => { await io.move(x, y); await page.mouse.up({ button }); },
+    tap: async (x, y, button) => { await io.press(x, y, button); await io.release(x, y, button); },
+    shift: down => (down ? page.keyboard.down('Shift') : page.keyboard.up('Shift')),
+    // Waits until no frame has been drawn for SETTLE_MS.
+    settle: () => page.evaluate(ms => new Promise(done => {
+      let seen = window.ternival.frames, quiet = performance.now();
+      const look = () => {
+        if (window.ternival.frames !== seen) seen = window.ternival.frames, quiet = performance.now();
+        if (performance.now() - quiet >= ms || window.ternival.ended) return done();
+        setTimeout(look, 10);
+      };
+      look();
+    }), SETTLE_MS),
+    windows: () => page_windows(page),
+  };
+  return io;
+}
+
+// Every window shown now, from the bottom of the stack up: title, desktop rectangle, z order
+// and its canvas's RGBA bytes (a 2D copy: the WebGL canvases keep their drawing buffers).
+export function page_windows(page) {
+  return page.evaluate(() => [...document.querySelectorAll('canvas[data-window]')]
+    .filter(c => c.parentElement.style.display !== 'none')
+    .sort((a, b) => a.parentElement.style.zIndex - b.parentElement.style.zIndex)
+    .map(c => {
+      const copy = document.createElement('canvas');
+      copy.width = c.width, copy.height = c.height;
+      const g = copy.getContext('2d');
+      g.drawImage(c, 0, 0);
+      const bytes = g.getImageData(0, 0, c.width, c.height).data;
+      let text = '';
+      for (let i = 0; i < bytes.length; i += 0x8000)
+        text += String.fromCharCode.apply(null, bytes.subarray(i, i + 0x8000));
+      return { title: c.dataset.title, x: +c.dataset.x, y: +c.dataset.y, w: c.width,
+        h: c.height, rgba: btoa(text), z: +c.parentElement.style.zIndex };
+    })).then(list => list.map(w => ({ ...w, rgba: Buffer.from(w.rgba, 'base64') })));
+}
+
+// The RGB of a window's pixel at desktop (x, y).
+export function window_rgb(win, x, y) {
+  const i = ((y - win.y) * win.w + (x - win.x)) * 4;
+  return [win.rgba[i], win.rgba[i + 1], win.rgba[i + 2]];
+}
+
+// True when some pixel within r of desktop (x, y) in the window has exactly this colour.
+export function window_has(win, x, y, rgb, r = 2) {
+  for (let j = y - r; j <= y + r; ++j)
+    for (let i = x - r; i <= x + r; ++i)
+      if (i >= win.x && j >= win.y && i < win.x + win.w && j < win.y + win.h &&
+          window_rgb(win, i, j).every((v, k) => v === rgb[k]))
+        return true;
+  return false;
+}
