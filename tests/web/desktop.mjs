@@ -7,6 +7,7 @@ const SCREEN = { w: 1400, h: 1000 };  // as the C++ end-to-end tests' Xvfb
 const BUTTONS = { left: 1, middle: 2, right: 3 };
 const STILL_TRIES = 20;               // screen reads before giving up on stillness
 const STILL_GAP_MS = 100;
+const INPUT_LAG_MS = 300;             // time given to the program to take input already sent
 
 const sleep = ms => new Promise(ok => setTimeout(ok, ms));
 
@@ -34,6 +35,7 @@ export async function desktop_start(binary, args = []) {
     shift: async down => xdo(down ? 'keydown' : 'keyup', 'shift'),
     // The screen once two reads STILL_GAP_MS apart agree: RGB bytes, SCREEN.w wide.
     settle: async () => {
+      await sleep(INPUT_LAG_MS);
       let last = grab();
       for (let i = 0; i < STILL_TRIES; ++i) {
         await sleep(STILL_GAP_MS);

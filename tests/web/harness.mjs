@@ -5,7 +5,6 @@ import { existsSync, mkdtempSync, readFileSync, rmSync } from 'node:fs';
 import { createServer } from 'node:http';
 import { tmpdir } from 'node:os';
 import { join, extname } from 'node:path';
-import puppeteer from 'puppeteer-core';
 
 export const CHROMIUM = process.env.CHROMIUM || '/usr/bin/chromium';
 export const WEB_DIR = process.env.TERNIVAL_WEB_DIR || new URL('../../build/web', import.meta.url).pathname;
@@ -14,14 +13,22 @@ const SETTLE_MS = 150;   // a page that drew no frame for this long has settled
 const WAIT_MS = 20000;   // longest wait for a page state
 const TYPES = { '.html': 'text/html', '.js': 'text/javascript', '.wasm': 'application/wasm' };
 
-// Exits with SKIP when Chromium or the web build is not there, saying which.
-export function require_tools() {
-  for (const path of [CHROMIUM, join(WEB_DIR, 'ternival.wasm')])
-    if (!existsSync(path)) {
-      console.log(`skipped: ${path} is missing`);
-      process.exit(SKIP);
-    }
+// Exits with SKIP when a tool is missing (Chromium, the npm packages of tests/web), and fails
+// when the web build is, saying which.
+export async function require_tools(tools = []) {
+  const missing = [CHROMIUM, ...tools].find(tool => !existsSync(tool));
+  const puppeteer = await import('puppeteer-core').catch(() => null);
+  if (missing || !puppeteer) {
+    console.log(`skipped: ${missing || 'puppeteer-core (npm ci in tests/web)'} is missing`);
+    process.exit(SKIP);
+  }
+  launch = options => puppeteer.default.launch(options);
+  if (!existsSync(join(WEB_DIR, 'ternival.wasm'))) {
+    console.log(`${WEB_DIR} holds no build: run ./scripts/web --build-only`);
+    process.exit(1);
+  }
 }
+let launch;  // puppeteer.launch, once require_tools has found it
 
 // Serves build/web on a free port of 127.0.0.1; resolves to {url, server}.
 export function web_serve() {
@@ -39,7 +46,7 @@ export function web_serve() {
 // Starts headless Chromium with a fresh profile, software WebGL and no network of its own.
 export async function browser_start() {
   const profile = mkdtempSync(join(tmpdir(), 'ternival-chromium-'));
-  const browser = await puppeteer.launch({
+  const browser = await launch({
     executablePath: CHROMIUM, headless: true, userDataDir: profile,
     defaultViewport: { width: 1400, height: 1100, deviceScaleFactor: 1 },
     args: ['--no-sandbox', '--enable-unsafe-swiftshader', '--use-angle=swiftshader',
@@ -68,8 +75,9 @@ export async function page_open(browser, url) {
     release: async (x, y, button = 'left') => { await io.move(x, y); await page.mouse.up({ button }); },
     tap: async (x, y, button) => { await io.press(x, y, button); await io.release(x, y, button); },
     shift: down => (down ? page.keyboard.down('Shift') : page.keyboard.up('Shift')),
-    // Waits until no frame has been drawn for SETTLE_MS.
-    settle: () => page.evaluate(ms => new Promise(done => {
+    // Waits two animation frames (a redisplay asked for is drawn in the first), then until no
+    // frame has been drawn for SETTLE_MS.
+    settle: () => page.evaluate(ms => new Promise(done => requestAnimationFrame(() => requestAnimationFrame(() => {
       let seen = window.ternival.frames, quiet = performance.now();
       const look = () => {
         if (window.ternival.frames !== seen) seen = window.ternival.frames, quiet = performance.now();
@@ -77,7 +85,7 @@ export async function page_open(browser, url) {
         setTimeout(look, 10);
       };
       look();
-    }), SETTLE_MS),
+    }))), SETTLE_MS),
     windows: () => page_windows(page),
   };
   return io;

@@ -46,13 +46,15 @@ async function lesson(io, snap) {
   await snap('de Boor at u = 0.25');
   await io.tap(...panel(425, 589));
   await snap('About shown');
-  await io.tap(800, 672);                                         // Dismiss
+  await io.tap(800, 672), await io.settle();                      // Dismiss
   await io.tap(...panel(360, 589));
   await snap('new-curve window');
   for (const [x, y] of [[309, 276], [372, 228], [227, 334]]) await io.tap(x, y);  // 3, Closed, OK
+  await io.settle();
   for (const [x, y] of [[443, 218], [274, 91], [101, 213], [163, 415], [375, 418]])
     await io.tap(x, y, 'right');
-  await io.press(900, 400), await io.move(915, 405), await io.release(915, 405);
+  // Each redraw during a drag turns the view by the last motion's step: one redraw, then let go.
+  await io.press(900, 400), await io.move(915, 405), await io.settle(), await io.release(915, 405);
   await snap('closed cubic, 3D view turned');
 }
 
@@ -89,7 +91,7 @@ function compare(label, windows, screen, desktop) {
   return { lines, passed };
 }
 
-require_tools();
+await require_tools(['/usr/bin/Xvfb', '/usr/bin/xdotool', '/usr/bin/import']);
 const { url, server } = await web_serve();
 const browser = await browser_start();
 const desktop = await desktop_start(BINARY);
