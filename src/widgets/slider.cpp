@@ -103,7 +103,9 @@ int slider_thumb_x(const Slider* slider, float v) {
   const float span = slider->max - slider->min;
   const int left = slider->x1 + TRACK_MARGIN;
   if (!(span > 0.0f) || !std::isfinite(v)) return left;
-  const double p = static_cast<double>(v - slider->min) / span * track_length(slider) + left;
+  // In double throughout: 2.2f - -3.0f rounds down in float and would put the
+  // thumb of 2.2 one pixel left of 93, its exact place.
+  const double p = (static_cast<double>(v) - slider->min) / span * track_length(slider) + left;
   return pixel_from_double(p);
 }
 
