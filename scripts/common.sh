@@ -20,6 +20,10 @@ TEST_PACKAGES=("${RUN_PACKAGES[@]}" libgtest-dev libbenchmark-dev libxtst-dev xv
 WEB_PACKAGES=(emscripten python3 gzip)
 FONT_PACKAGES=(g++ freeglut3-dev libgl1-mesa-dev xvfb)
 
+# The browser tests (tests/web) and scripts/bench-web on top of the web build: headless
+# Chromium, Node.js and npm for their npm packages (puppeteer-core, see tests/web/package.json).
+BROWSER_TEST_PACKAGES=("${WEB_PACKAGES[@]}" chromium nodejs)
+
 # Installs the named Debian packages that are not installed yet; runs
 # apt-get update only when something is missing.
 ensure_packages() {
@@ -43,6 +47,17 @@ ensure_packages() {
   export DEBIAN_FRONTEND=noninteractive
   "${sudo[@]}" apt-get update -qq
   "${sudo[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}" </dev/null
+}
+
+# Installs tests/web's npm packages (puppeteer-core, never a browser of its own) as its
+# package-lock.json says, unless they are installed already; npm comes with some builds of
+# nodejs and is Debian's package npm otherwise.
+ensure_browser_test_modules() {
+  local dir=tests/web
+  [[ $dir/node_modules/.package-lock.json -nt $dir/package-lock.json ]] && return 0
+  command -v npm >/dev/null || ensure_packages npm
+  echo "Installing the npm packages of $dir"
+  (cd "$dir" && PUPPETEER_SKIP_DOWNLOAD=1 npm ci --no-audit --no-fund --loglevel=error >/dev/null)
 }
 
 # Number of parallel build jobs: the machine's cores.
