@@ -27,6 +27,7 @@ mergeInto(LibraryManager.library, {
         GLUT_DOM.watchExit();
       }
       window.ternival.origin = {x: 0, y: GLUT_DOM.TITLE_BAR};
+      window.ternival.redrawAll = function() { return _glut_web_redraw_all(); };
       GLUT_DOM.rescale(desk);
       return desk;
     },

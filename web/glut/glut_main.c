@@ -19,6 +19,19 @@ static void main_frame(void) {
   glut_window_frame();
 }
 
+// Redraws every shown window now and returns the milliseconds that took (display callbacks
+// and the GL layer's flush): the page's ternival.redrawAll, which scripts/bench-web times.
+EMSCRIPTEN_KEEPALIVE
+double glut_web_redraw_all(void) {
+  for (int id = 1; id <= GLUT_WEB_MAX_WINDOWS; ++id) {
+    GlutWindow* win = glut_window_find(id);
+    if (win != 0) win->need_display = 1;
+  }
+  const double start = emscripten_get_now();
+  glut_window_frame();
+  return emscripten_get_now() - start;
+}
+
 //------------------------------------------------------------------------------
 // GLUT entry points
 //------------------------------------------------------------------------------
