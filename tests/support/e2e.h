@@ -38,8 +38,10 @@ class E2e {
 
   // A rectangle of the screen (1400 x 1000, see xserver.h) as shown now, rows from the bottom.
   Pixels grab(int x = 0, int y = 0, int w = 1400, int h = 1000);
-  Pixels still();  // the screen once it stops changing (bounded wait)
-  // Polls the screen until `shows` holds for it; false if it never does (bounded).
+  // The windows' part of the screen once it stops changing (a bounded wait that
+  // fails the test when it gives up).
+  Pixels still();
+  // Polls the windows' part of the screen until `shows` holds; false if it never does (bounded).
   bool until(const std::function<bool(const Pixels&)>& shows);
 
  private:

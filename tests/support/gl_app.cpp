@@ -1,6 +1,7 @@
 // GL test fixture: the real windows on a private Xvfb, event pumping and
 // read-back of what a display callback drew. Test executables are linked with
-// --wrap=glutSwapBuffers so that the back buffer is read just before a swap.
+// --wrap for glutSwapBuffers (the back buffer is read just before a swap),
+// glutPostRedisplay, glutShowWindow and glutHideWindow (recorded).
 #include "gl_app.h"
 
 #include "app/shell.h"
@@ -8,65 +9,109 @@
 #include "view3d/projection.h"
 #include "view3d/renderer.h"
 #include "widgets/knot_bar.h"
+#include "windows/about.h"
 #include "windows/control_panel.h"
 #include "windows/drawing_pad.h"
+#include "windows/new_curve.h"
 #include "xserver.h"
 
 #include <GL/freeglut.h>
 #include <GL/glx.h>
 #include <X11/Xlib.h>
 
-#include <algorithm>
 #include <chrono>
 #include <cmath>
+#include <cstring>
+#include <map>
 #include <thread>
 
-extern "C" void __real_glutSwapBuffers();    // NOLINT(bugprone-reserved-identifier)
-extern "C" void __real_glutPostRedisplay();  // NOLINT(bugprone-reserved-identifier)
+// NOLINTBEGIN(bugprone-reserved-identifier): the linker's --wrap names
+extern "C" void __real_glutSwapBuffers();
+extern "C" void __real_glutPostRedisplay();
+extern "C" void __real_glutShowWindow();
+extern "C" void __real_glutHideWindow();
+// NOLINTEND(bugprone-reserved-identifier)
 
 namespace {
 
 Pixels* capture_target = nullptr;  // set while gl_capture runs a display callback
 std::vector<int> posted_redisplays;
+std::map<int, bool> shown_windows;
 
-void read_back_buffer(Pixels* out) {
-  out->width = glutGet(GLUT_WINDOW_WIDTH);
-  out->height = glutGet(GLUT_WINDOW_HEIGHT);
+// Every global a session changes, kept as it was at start-up and put back by gl_reset_state.
+#define START_STATE(X)                                                                           \
+  X(btn_new)                                                                                     \
+  X(btn_reset) X(btn_about) X(btn_quit) X(btn_zoom_in) X(btn_zoom_out) X(btn_grid) X(chk_deboor) \
+      X(chk_points) X(chk_grid) X(weight_slider) X(saved_degree) X(btn_ok) X(btn_cancel)         \
+          X(chk_degree_1) X(chk_degree_2) X(chk_degree_3) X(chk_degree_4) X(chk_degree_5)        \
+              X(chk_degree_6) X(chk_degree_7) X(chk_degree_8) X(chk_degree_9) X(chk_degree_10)   \
+                  X(chk_uniform) X(chk_clamped) X(chk_closed) X(btn_dismiss) X(knot_bar)         \
+                      X(show_deboor) X(show_deboor_points) X(proj_grid) X(proj_zoom)             \
+                          X(selection_count) X(pad_mode) X(picked_point) X(drag_last_x)          \
+                              X(drag_last_y) X(view_matrix) X(rot_step_x) X(rot_step_y)          \
+                                  X(proj_dragging) X(proj_last_x) X(proj_last_y)                 \
+                                      X(tracing_point_3d)
+#define KEEP(v) uint8_t v[sizeof(::v)];
+struct StartState {
+  START_STATE(KEEP)
+} start_state;
+#define SAVE(v) std::memcpy(start_state.v, &::v, sizeof ::v);
+#define RESTORE(v) std::memcpy(&::v, start_state.v, sizeof ::v);
+
+void read_buffer(Pixels* out) {
+  const int w = glutGet(GLUT_WINDOW_WIDTH), h = glutGet(GLUT_WINDOW_HEIGHT);
+  if (out->width < 0) out->width = w - out->x0;
+  if (out->height < 0) out->height = h - out->y0;
   out->data.assign(static_cast<size_t>(out->width) * out->height * 4, 0);
   glPixelStorei(GL_PACK_ALIGNMENT, 1);
   glReadBuffer(GL_BACK);
-  glReadPixels(0, 0, out->width, out->height, GL_RGBA, GL_UNSIGNED_BYTE, out->data.data());
+  glReadPixels(out->x0, out->y0, out->width, out->height, GL_RGBA, GL_UNSIGNED_BYTE,
+               out->data.data());
 }
 
-bool near(uint8_t a, uint8_t b, int tolerance) {
-  return std::abs(a - b) <= tolerance;
+bool viewable(int id) {
+  glutSetWindow(id);
+  XWindowAttributes attributes;
+  return XGetWindowAttributes(glXGetCurrentDisplay(), glXGetCurrentDrawable(), &attributes) &&
+         attributes.map_state == IsViewable;
 }
 
 }  // namespace
 
-extern "C" void __wrap_glutSwapBuffers() {  // NOLINT(bugprone-reserved-identifier)
-  if (capture_target != nullptr) read_back_buffer(capture_target);
+// NOLINTBEGIN(bugprone-reserved-identifier)
+extern "C" void __wrap_glutSwapBuffers() {
+  if (capture_target != nullptr) read_buffer(capture_target);
   capture_target = nullptr;
   __real_glutSwapBuffers();
 }
-extern "C" void __wrap_glutPostRedisplay() {  // NOLINT(bugprone-reserved-identifier)
+extern "C" void __wrap_glutPostRedisplay() {
   posted_redisplays.push_back(glutGetWindow());
   __real_glutPostRedisplay();
 }
+extern "C" void __wrap_glutShowWindow() {
+  shown_windows[glutGetWindow()] = true;
+  __real_glutShowWindow();
+}
+extern "C" void __wrap_glutHideWindow() {
+  shown_windows[glutGetWindow()] = false;
+  __real_glutHideWindow();
+}
+// NOLINTEND(bugprone-reserved-identifier)
 
 Rgba Pixels::at(int x, int y) const {
+  x -= x0, y -= y0;
   if (x < 0 || y < 0 || x >= width || y >= height) return {0, 0, 0, 0};
   const uint8_t* p = &data[(static_cast<size_t>(y) * width + x) * 4];
   return {p[0], p[1], p[2], p[3]};
 }
 
-int Pixels::count(int x0, int y0, int x1, int y1, Rgba colour, int tolerance) const {
+int Pixels::count(int xa, int ya, int xb, int yb, Rgba c, int tolerance) const {
   int n = 0;
-  for (int y = y0; y <= y1; ++y)
-    for (int x = x0; x <= x1; ++x) {
+  for (int y = std::max(ya, y0); y <= std::min(yb, y0 + height - 1); ++y)
+    for (int x = std::max(xa, x0); x <= std::min(xb, x0 + width - 1); ++x) {
       const Rgba p = at(x, y);
-      n += x >= 0 && y >= 0 && x < width && y < height && near(p.r, colour.r, tolerance) &&
-           near(p.g, colour.g, tolerance) && near(p.b, colour.b, tolerance);
+      n += std::abs(p.r - c.r) <= tolerance && std::abs(p.g - c.g) <= tolerance &&
+           std::abs(p.b - c.b) <= tolerance;
     }
   return n;
 }
@@ -91,16 +136,18 @@ void gl_app_start() {
   init_curves();
   init_shared();
   create_windows();
-  const int visible[] = {window_table.win_main.id, window_table.win_projection.id,
-                         window_table.win_knots.id, window_table.win_panel.id,
-                         window_table.win_pad.id};
-  for (int tries = 0; tries < 10000; ++tries, gl_pump(1))  // mapped, else the tests fail
-    if (std::all_of(std::begin(visible), std::end(visible), gl_window_viewable)) break;
-  for (int round = 0; round < 5; ++round) {  // reshapes that follow the mapping
-    XSync(glXGetCurrentDisplay(), False);
-    glutMainLoopEvent();
+  const WindowTable& t = window_table;
+  const int visible[] = {t.win_main.id, t.win_projection.id, t.win_knots.id, t.win_panel.id,
+                         t.win_pad.id};
+  int tries = 0;
+  while (!std::all_of(std::begin(visible), std::end(visible), viewable) && ++tries < 5000)
+    gl_pump(2);
+  if (tries >= 5000) {
+    std::fprintf(stderr, "gl_app_start: the program's windows were never mapped\n");
+    std::abort();
   }
-  glutSetWindow(window_table.win_main.id);
+  gl_pump(100);  // the reshapes and first displays that follow the mapping
+  START_STATE(SAVE)
 }
 
 void gl_pump(int ms) {
@@ -117,25 +164,20 @@ std::vector<int> gl_take_redisplays() {
   return out;
 }
 
-bool gl_window_viewable(int id) {
-  const int current = glutGetWindow();
-  glutSetWindow(id);
-  XWindowAttributes attributes;
-  const bool viewable =
-      XGetWindowAttributes(glXGetCurrentDisplay(), glXGetCurrentDrawable(), &attributes) &&
-      attributes.map_state == IsViewable;
-  if (current != 0) glutSetWindow(current);
-  return viewable;
+bool gl_shown(int id) {
+  const auto it = shown_windows.find(id);
+  return it == shown_windows.end() || it->second;
 }
 
-Pixels gl_capture(int window_id, void (*display)()) {
+Pixels gl_capture(int window_id, void (*display)(), int x, int y, int w, int h) {
   Pixels picture;
+  picture.x0 = x, picture.y0 = y, picture.width = w, picture.height = h;
   glutSetWindow(window_id);
   capture_target = &picture;
   display();
   if (capture_target != nullptr) {  // a display that never swaps leaves its picture behind
     glutSetWindow(window_id);
-    read_back_buffer(&picture);
+    read_buffer(&picture);
   }
   capture_target = nullptr;
   return picture;
@@ -143,22 +185,10 @@ Pixels gl_capture(int window_id, void (*display)()) {
 
 void gl_reset_state() {
   curves_reset();
-  show_deboor = show_deboor_points = 0;
-  proj_grid = 1;
-  proj_zoom = PROJ_ZOOM_START;
-  selection_count = 1;
-  knot_bar.value = 0.0f;
-  knot_bar.drag_mode = KNOT_BAR_NONE;
-  chk_grid.state = 1;
-  chk_deboor.state = chk_points.state = 0;
-  weight_slider.value = 1.0f;
-  weight_slider.dragging = 0;
-  tracing_point_3d[0] = tracing_point_3d[1] = tracing_point_3d[2] = 0.0f;
-  pad_mode = 10;
-  picked_point = -1;
-  rot_step_x = rot_step_y = proj_dragging = 0;
-  for (int i = 0; i < 16; ++i) view_matrix[i] = i % 5 == 0 ? 1.0 : 0.0;
-  render_cache = knot_bar_batch = 1;
+  START_STATE(RESTORE)
+  for (int id : {window_table.win_new_curve.id, window_table.win_about.id})
+    window_run(id, glutHideWindow);
+  gl_take_redisplays();
 }
 
 void gl_build(const std::vector<ControlPoint>& points, int degree, int type) {

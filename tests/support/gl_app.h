@@ -14,14 +14,15 @@ struct Rgba {
   uint8_t r, g, b, a;
 };
 
-// A window's picture, rows from the bottom as GL returns them.
+// A rectangle of a window's picture, rows from the bottom as GL returns them;
+// at() and count() take window pixels and see nothing outside the rectangle.
 struct Pixels {
   int width = 0, height = 0;
   std::vector<uint8_t> data;  // RGBA, width * height * 4
+  int x0 = 0, y0 = 0;         // window pixel of data's first entry
 
-  Rgba at(int x, int y) const;  // (0, 0) = bottom-left; out of range gives {0,0,0,0}
-  // Number of pixels inside [x0, x1] x [y0, y1] within `tolerance` (per channel,
-  // 0..255) of the colour; the rectangle is clipped to the picture.
+  Rgba at(int x, int y) const;  // outside the rectangle: {0, 0, 0, 0}
+  // Pixels inside [x0, x1] x [y0, y1] within `tolerance` (per channel, 0..255) of the colour.
   int count(int x0, int y0, int x1, int y1, Rgba colour, int tolerance = 8) const;
 };
 
@@ -29,28 +30,28 @@ struct Pixels {
 Rgba rgba_bytes(float r, float g, float b, float a = 1.0f);
 
 // Starts Xvfb (once per process), initialises GLUT, creates the curves, the
-// shared state and every window, and pumps events until the visible windows
-// are mapped and reshaped. Safe to call more than once.
+// shared state and every window, pumps events until the visible windows are
+// mapped (failing the process if they never are) and keeps the start-up state
+// for gl_reset_state. Safe to call more than once.
 void gl_app_start();
 
 // Processes pending GLUT events for about `ms` milliseconds (glutMainLoopEvent).
 void gl_pump(int ms = 30);
 
 // Makes window `id` current, runs `display` (the window's display callback)
-// and returns the picture it drew, read from the back buffer before the swap
-// is shown. Works whatever overlaps the window on screen.
-Pixels gl_capture(int window_id, void (*display)());
+// and returns the rectangle (x, y, w, h) of the picture it drew, the whole
+// window by default, read from the back buffer before the swap.
+Pixels gl_capture(int window_id, void (*display)(), int x = 0, int y = 0, int w = -1, int h = -1);
 
 // Windows the program asked to redraw since the last call, oldest first: the
-// current window at each glutPostRedisplay, or the id given to
-// glutPostWindowRedisplay. Reading clears the record.
+// current window at each glutPostRedisplay. Reading clears the record.
 std::vector<int> gl_take_redisplays();
 
-// True when the X window behind GLUT window `id` is viewable (mapped, with
-// every ancestor mapped). Leaves the current window as it was.
-bool gl_window_viewable(int id);
+// Whether the program last showed (1) or hid (0) window `id` (shown unless hidden).
+bool gl_shown(int id);
 
-// Fresh empty curves and every switch, drag and counter at its start value.
+// Every window, widget, switch, curve and drag as at start-up; the new-curve
+// and About windows hidden.
 void gl_reset_state();
 // Appends points (x, y, z, w) to the edited curve, sets the degree, builds the
 // knot vector in the given style and lifts.
