@@ -66,8 +66,9 @@ std::vector<std::vector<Pt>> deboor(const Curve& c, double u) {
 }
 
 const Rgba CONTROL = rgba_bytes(0.14f, 0.14f, 0.56f), GREEN = {0, 255, 0, 255};
-const Rgba BLUE = {0, 0, 255, 255}, CONE = {0, 204, 0, 255};  // the tracing cone
-const Rgba RED = {255, 0, 0, 255};                            // axis letters, ticks
+const Rgba BLUE = {0, 0, 255, 255}, CONE = {0, 204, 0, 255};                // the tracing cone
+const Rgba RED = {255, 0, 0, 255};                                          // axis letters, ticks
+const Rgba PURPLE = rgba_bytes(0.5f, 0.07f, 0.5f), BLACK = {0, 0, 0, 255};  // knot marks, labels
 // De Boor levels 0 and 1 (alpha 0.8) over white.
 const Rgba LEVEL0 = rgba_bytes(0.3472f, 0.68f, 0.3472f),
            LEVEL1 = rgba_bytes(0.3472f, 0.3472f, 0.6f);
@@ -131,6 +132,11 @@ TEST_F(LessonE2e, TeacherBuildsWeighsTracesAndClosesCurvesThenQuits) {
            near(p, pad(quad.pts[2]), CONTROL, 8) && near(p, pad(quad.pts[3]), GREEN, 8, 4) &&
            curve_at(p, quad, {0.125, 0.375, 0.625, 0.875});
   })) << "points where clicked, the curve on the pad and in the plane z = 1";
+  // The knot bar marks the knots 0, 0.5 and 1 in purple, labelled to their left.
+  for (int y : {65, 275, 485})
+    EXPECT_TRUE(near(app.grab(541, 0, 100, 542), {52, 541 - y}, PURPLE, 8, 2) &&
+                near(app.grab(541, 0, 100, 542), {25, 541 - y}, BLACK, 8, 5))
+        << "knot mark at " << y;
 
   // Point 1 dragged 60 pixels down; Shift adds point 2 to the selection.
   app.drag(b.x, b.y, b.x, b.y + 60);
@@ -151,6 +157,8 @@ TEST_F(LessonE2e, TeacherBuildsWeighsTracesAndClosesCurvesThenQuits) {
     return near(p, proj(2 * quad.pts[1].x, 2 * quad.pts[1].y, 2), GREEN, 8) &&
            curve_at(p, quad, {0.25, 0.625});
   })) << "weight 2";
+  // The slider's thumb, grey 0.5, at the pixel of 2: (2 + 3) / 13 * 170 + 25 = 90.
+  EXPECT_TRUE(near(app.grab(0, 541, 641, 75), {1 + 90, 614 - 566}, {128, 128, 128, 255}, 4, 1));
 
   // "Show DeBoor" (ticked red): no triangle at u = 0; one "Up" click shows
   // level 0 along the polygon; a thumb drag of 105 pixels puts u at 0.25:
@@ -170,6 +178,7 @@ TEST_F(LessonE2e, TeacherBuildsWeighsTracesAndClosesCurvesThenQuits) {
            near(p, pad(lerp(tri[1][0], tri[1][1], 0.8)), LEVEL1) &&
            near(p, proj(top.w * top.x, top.w * top.y, top.w), CONE, 8);
   })) << "u = 0.25";
+  EXPECT_TRUE(near(app.grab(541, 0, 100, 542), {58, 541 - 170}, BLUE, 8, 1)) << "the bar's thumb";
 
   // " About" shows its text over the pad (first line 20 rows under its top);
   // "Dismiss" (y 5..21 from its bottom) hides it.
@@ -194,6 +203,11 @@ TEST_F(LessonE2e, TeacherBuildsWeighsTracesAndClosesCurvesThenQuits) {
   for (int i = 0; i < 3; ++i) loop.pts.push_back(loop.pts[i]);
   const std::vector<double> spans = {3.5 / 11, 4.5 / 11, 5.5 / 11, 6.5 / 11, 7.5 / 11};
   EXPECT_TRUE(app.until([&](const Pixels& p) { return curve_at(p, loop, spans); })) << "loop";
+  // Its knots i / 11 all lie outside the range a closed cubic lets be dragged: green marks.
+  const Pixels bar = app.grab(541, 0, 100, 542);
+  for (int i : {0, 4, 11})
+    EXPECT_TRUE(near(bar, {52, 541 - (65 + 420 * i / 11)}, {0, 128, 0, 255}, 8, 2)) << i;
+  EXPECT_FALSE(near(bar, {52, 270}, PURPLE, 8, 220)) << "no knot may be dragged";
 
   // A left drag in the 3D view turns the scene; each step shows before the release.
   const Pixels unturned = app.grab(653, 0, 540, 540);
