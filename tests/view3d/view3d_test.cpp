@@ -71,7 +71,7 @@ const Colour LEVEL_ROWS[10] = {{0.38f, 0.184f, 0.184f, 0.8f}, {0.184f, 0.6f, 0.1
                                {0.5f, 0.0f, 0.2f, 0.8f},      {0.137f, 0.55f, 0.537f, 0.8f},
                                {0.75f, 0.18f, 0.7f, 0.8f},    {0.2f, 0.8f, 0.05f, 0.8f},
                                {0.25f, 0.1f, 0.7f, 0.8f},     {1.0f, 0.25f, 0.0f, 0.8f}};
-const Colour TRACING = {0.0f, 0.0f, 0.0f, 0.7f}, KNOT_POINT = {0.5f, 0.07f, 0.5f, 1.0f};
+const Colour TRACING = {0.0f, 0.0f, 0.0f, 0.7f};
 
 bool same(const Xyz& a, const Xyz& b) {
   return std::fabs(a[0] - b[0]) + std::fabs(a[1] - b[1]) + std::fabs(a[2] - b[2]) < 1e-9;
@@ -142,38 +142,6 @@ TEST_F(View3dTest, BezierLevelsMatchDeCasteljauInTheirRowColours) {
     ASSERT_EQ(tracing.size(), 1u);
     EXPECT_TRUE(same(tracing[0]->points[0], levels[p][0]));
   }
-}
-
-TEST_F(View3dTest, KnotMultiplicityRemovesLevelsAndClampedEndsShowNoTriangle) {
-  // A clamped cubic of seven points: interior knots 0.25, 0.5, 0.75.
-  const std::vector<ControlPoint> seven = {{-2.5, -1, 0, 1}, {-1.5, 2, 0, 2}, {-0.5, -2, 0, 1},
-                                           {0.5, 2, 0, 1},   {1.5, -2, 0, 3}, {2.5, 1, 0, 1},
-                                           {2.5, -2.5, 0, 1}};
-  gl_build(seven, 3, KNOT_CLAMPED);
-  show_deboor = show_deboor_points = 1;
-  for (float u : {0.0f, 1.0f}) {  // multiplicity p + 1: knot spheres, but no triangle
-    edited_curve->trace_u = u;
-    record(edited_curve);
-    EXPECT_TRUE(drawn(SPHERE, TRACING).empty()) << u;
-    for (const Colour& row : LEVEL_ROWS) EXPECT_TRUE(drawn(GL_POINTS, row).empty()) << u;
-    const auto knots = drawn(SPHERE, KNOT_POINT);  // 0, 0.25, 0.5, 0.75, 1
-    ASSERT_EQ(knots.size(), 5u);
-    EXPECT_TRUE(same(knots.front()->points[0], {-2.5, -1, 0}) &&
-                same(knots.back()->points[0], {2.5, -2.5, 0}));
-  }
-  edited_curve->trace_u = 0.5f;
-  for (int s = 1; s <= 3; ++s) {
-    if (s > 1) edited_curve->knots[s == 2 ? 4 : 6] = 0.5f;  // 0.5 now has multiplicity s
-    record(edited_curve);
-    for (int r = 0; r <= 3; ++r) {
-      const auto strips = drawn(GL_LINE_STRIP, LEVEL_ROWS[(r + 1) % 10]);
-      EXPECT_EQ(strips.size(), r <= 3 - s ? 1u : 0u) << "s " << s << " level " << r;
-      for (const Primitive* strip : strips) EXPECT_EQ(strip->points.size(), 4u - s - r);
-    }
-  }
-  const auto tracing = drawn(SPHERE, TRACING);  // s = p: the curve passes through P[3]
-  ASSERT_EQ(tracing.size(), 1u);
-  EXPECT_TRUE(same(tracing[0]->points[0], {0.5, 2, 0}));
 }
 
 TEST_F(View3dTest, PointsAtInfinityBreakTheirLevel) {
