@@ -50,6 +50,8 @@ export async function desktop_start(binary, args = []) {
     stop: () => { app.kill(); xvfb.kill(); },
     app,
   };
+  // Neither outlives the test, even one that fails or is stopped.
+  process.on('exit', io.stop).on('SIGTERM', () => process.exit(1));
   xdo('search', '--sync', '--onlyvisible', '--name', '3D B-Spline Projection');
   await io.settle();
   return io;

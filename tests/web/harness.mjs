@@ -53,11 +53,7 @@ export async function browser_start() {
       '--disable-background-networking', '--disable-component-update', '--disable-sync',
       '--no-first-run', '--disable-quic'],
   });
-  const close = browser.close.bind(browser);
-  browser.close = async () => {
-    await close();
-    rmSync(profile, { recursive: true, force: true, maxRetries: 5 });
-  };
+  process.on('exit', () => rmSync(profile, { recursive: true, force: true, maxRetries: 5 }));
   return browser;
 }
 
@@ -111,18 +107,12 @@ export function page_windows(page) {
     })).then(list => list.map(w => ({ ...w, rgba: Buffer.from(w.rgba, 'base64') })));
 }
 
-// The RGB of a window's pixel at desktop (x, y).
-export function window_rgb(win, x, y) {
-  const i = ((y - win.y) * win.w + (x - win.x)) * 4;
-  return [win.rgba[i], win.rgba[i + 1], win.rgba[i + 2]];
-}
-
 // True when some pixel within r of desktop (x, y) in the window has exactly this colour.
 export function window_has(win, x, y, rgb, r = 2) {
   for (let j = y - r; j <= y + r; ++j)
     for (let i = x - r; i <= x + r; ++i)
       if (i >= win.x && j >= win.y && i < win.x + win.w && j < win.y + win.h &&
-          window_rgb(win, i, j).every((v, k) => v === rgb[k]))
+          rgb.every((v, k) => v === win.rgba[((j - win.y) * win.w + i - win.x) * 4 + k]))
         return true;
   return false;
 }

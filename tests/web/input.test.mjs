@@ -1,6 +1,6 @@
 // Mouse and keyboard in the page, sent as real input through the DevTools protocol and checked
 // by what the page shows: canvas pixels and which windows are shown, never program memory.
-import { after, before, test } from 'node:test';
+import { after, test } from 'node:test';
 import assert from 'node:assert/strict';
 import { browser_start, page_open, require_tools, web_serve, window_has } from './harness.mjs';
 
@@ -12,17 +12,10 @@ const ABOUT_BUTTON = panel(425, 589), DISMISS = [800, 672], QUIT = panel(425, 56
 const NEW_BUTTON = panel(360, 589), OK = [227, 334], CANCEL = [375, 333];
 
 await require_tools();
-let server, browser, io;
-before(async () => {
-  let url;
-  ({ url, server } = await web_serve());
-  browser = await browser_start();
-  io = await page_open(browser, url);
-});
-after(async () => {
-  await browser?.close();
-  server?.close();
-});
+const { url, server } = await web_serve();
+const browser = await browser_start();
+const io = await page_open(browser, url);
+after(async () => (await browser.close(), server.close()));
 
 // The shown window of this title (pixels and rectangle) once the page has settled.
 async function shown(title) {

@@ -59,12 +59,11 @@ async function lesson(io, snap) {
 }
 
 // Compares each window of the page with the same rectangle of the desktop's screen, leaving
-// out what windows above it cover; returns the lines of the report and whether all passed.
+// out what windows above it cover; prints a line per window and returns whether all passed.
 function compare(label, windows, screen, desktop) {
-  const lines = [], covers = (w, x, y) => x >= w.x && y >= w.y && x < w.x + w.w && y < w.y + w.h;
-  let passed = true;
-  windows.forEach((win, k) => {
-    let shown = 0, differ = 0, box = null;
+  const covers = (w, x, y) => x >= w.x && y >= w.y && x < w.x + w.w && y < w.y + w.h;
+  return windows.map((win, k) => {
+    let shown = 0, differ = 0, box = [Infinity, Infinity, -1, -1];
     const parts = {}, critical = [];
     for (let y = win.y; y < win.y + win.h; ++y)
       for (let x = win.x; x < win.x + win.w; ++x) {
@@ -74,21 +73,18 @@ function compare(label, windows, screen, desktop) {
         const want = desktop.rgb(screen, x, y), got = [...win.rgba.subarray(i, i + 3)];
         if (want.every((v, c) => v === got[c])) continue;
         ++differ;
-        box = box ? [Math.min(box[0], x), Math.min(box[1], y), Math.max(box[2], x), Math.max(box[3], y)]
-                  : [x, y, x, y];
+        box = [Math.min(box[0], x), Math.min(box[1], y), Math.max(box[2], x), Math.max(box[3], y)];
         const [name, colours] = part(win.title, x, y);
         parts[name] = (parts[name] || 0) + 1;
         if (colours.includes(want.join(','))) critical.push(`(${x},${y}) ${want} -> ${got}`);
       }
     const ok = differ <= MAX_DIFFERING * shown && critical.length === 0;
-    passed &&= ok;
-    const where = box ? ` in x ${box[0]}..${box[2]}, y ${box[1]}..${box[3]} ` +
-      JSON.stringify(parts) : '';
-    lines.push(`${ok ? 'ok  ' : 'FAIL'} ${label}: ${win.title}: ${differ} of ${shown} pixels ` +
+    const where = differ ? ` in x ${box[0]}..${box[2]}, y ${box[1]}..${box[3]} ${JSON.stringify(parts)}` : '';
+    console.log(`${ok ? 'ok  ' : 'FAIL'} ${label}: ${win.title}: ${differ} of ${shown} pixels ` +
       `(${(100 * differ / shown).toFixed(3)} %) differ${where}; ${critical.length} on a text, ` +
       `point or edge ${critical.slice(0, 5).join(' ')}`);
-  });
-  return { lines, passed };
+    return ok;
+  }).every(Boolean);
 }
 
 await require_tools(['/usr/bin/Xvfb', '/usr/bin/xdotool', '/usr/bin/import']);
@@ -103,9 +99,7 @@ try {
   let n = 0;
   await lesson(page, async label => {
     await page.settle();
-    const result = compare(label, await page.windows(), shots[n++], desktop);
-    result.lines.forEach(line => console.log(line));
-    passed &&= result.passed;
+    passed = compare(label, await page.windows(), shots[n++], desktop) && passed;
   });
 } finally {
   desktop.stop();
