@@ -8,7 +8,8 @@
 import { readFileSync } from 'node:fs';
 import { gzipSync } from 'node:zlib';
 import { join } from 'node:path';
-import { browser_start, page_open, require_tools, web_serve, WEB_DIR } from '../tests/web/harness.mjs';
+import { browser_start, page_open, require_tools, web_serve, WEB_DIR }
+  from '../tests/web/harness.mjs';
 
 const REDRAWS = 40;  // timed redraws per scene; the median is shown
 const LOADS = 5;     // page loads timed to their first picture
@@ -24,12 +25,14 @@ const panel = (x, yUp) => [1 + x, 541 + 614 - yUp];  // control panel widgets, y
 const NEW_BUTTON = panel(360, 589), OK = [227, 334];
 const SHOW_DEBOOR = panel(255, 599), SHOW_POINTS = panel(255, 576);
 
+const UNITS_PER_MS = { ns: 1e6, us: 1e3, ms: 1, s: 1e-3 };  // Google Benchmark's time units
 const median = list => [...list].sort((a, b) => a - b)[Math.floor(list.length / 2)];
 
 // Where a click on the pad puts the pad point (x, y).
 function pad_spot(x, y) {
   const scale = PAD_PIXELS / PAD_UNITS, centre = (PAD_PIXELS - 1) / 2;
-  return [1 + Math.floor(centre + 0.5 + x * scale), PAD_PIXELS - Math.floor(centre + 0.5 + y * scale)];
+  return [1 + Math.floor(centre + 0.5 + x * scale),
+    PAD_PIXELS - Math.floor(centre + 0.5 + y * scale)];
 }
 
 // A new curve of the scene's degree and knots, its ring of points, u, de Boor and its points
@@ -52,7 +55,8 @@ async function scene_build(io, scene) {
   await io.tap(...SHOW_DEBOOR), await io.tap(...SHOW_POINTS);
   await io.tap(...spots[0]);
   await io.shift(true);
-  for (let e = 1; e < scene.selected; ++e) await io.tap(...spots[e * Math.floor(scene.points / scene.selected)]);
+  const gap = Math.floor(scene.points / scene.selected);
+  for (let e = 1; e < scene.selected; ++e) await io.tap(...spots[e * gap]);
   await io.shift(false);
   await io.settle();
 }
@@ -61,7 +65,8 @@ async function scene_build(io, scene) {
 function desktop_medians(file) {
   const medians = {};
   for (const b of JSON.parse(String(readFileSync(file)).replace(/\bNaN\b/g, 'null')).benchmarks)
-    if (b.aggregate_name === 'median') medians[b.run_name] = b.real_time * (b.time_unit === 'ns' ? 1e-6 : b.time_unit === 'us' ? 1e-3 : 1);
+    if (b.aggregate_name === 'median')
+      medians[b.run_name] = b.real_time / UNITS_PER_MS[b.time_unit];
   return medians;
 }
 
@@ -85,9 +90,10 @@ try {
       return [issued, performance.now() - start];
     }), REDRAWS);
     const desktop = WINDOWS.reduce((sum, w) => sum + frames[`frame/${w}/${name}`], 0);
-    rows.push([`${name} scene: redraw of every window, until drawn`, median(times.map(t => t[1])), desktop, 'ms']);
-    rows.push([`${name} scene: of which callbacks and flush`, median(times.map(t => t[0])), undefined, 'ms']);
-    if (process.env.BENCH_WEB_SHOTS) await io.page.screenshot({ path: `${process.env.BENCH_WEB_SHOTS}/${name}.png` });
+    rows.push([`${name} scene: redraw of every window, until drawn`, median(times.map(t => t[1])),
+      desktop, 'ms']);
+    rows.push([`${name} scene: of which callbacks and flush`, median(times.map(t => t[0])),
+      undefined, 'ms']);
     await io.page.close();
   }
   const firsts = [];
@@ -108,4 +114,5 @@ try {
 const cell = v => (v === undefined ? '-' : v.toFixed(v < 10 ? 2 : 1)).padStart(9);
 console.log(`${'measure'.padEnd(56)}${'browser'.padStart(9)}${'desktop'.padStart(9)}  ratio`);
 for (const [label, web, desk, unit] of rows)
-  console.log(`${`${label} (${unit})`.padEnd(56)}${cell(web)}${cell(desk)}  ${desk ? (web / desk).toFixed(1) + 'x' : ''}`);
+  console.log(`${label} (${unit})`.padEnd(56) + cell(web) + cell(desk) +
+    (desk ? `  ${(web / desk).toFixed(1)}x` : ''));

@@ -7,7 +7,8 @@ import { tmpdir } from 'node:os';
 import { join, extname } from 'node:path';
 
 export const CHROMIUM = process.env.CHROMIUM || '/usr/bin/chromium';
-export const WEB_DIR = process.env.TERNIVAL_WEB_DIR || new URL('../../build/web', import.meta.url).pathname;
+export const WEB_DIR =
+  process.env.TERNIVAL_WEB_DIR || new URL('../../build/web', import.meta.url).pathname;
 export const SKIP = 77;  // ctest's "skipped": a tool or the web build is missing
 const SETTLE_MS = 150;   // a page that drew no frame for this long has settled
 const WAIT_MS = 20000;   // longest wait for a page state
@@ -61,22 +62,25 @@ export async function browser_start() {
 export async function page_open(browser, url) {
   const page = await browser.newPage();
   await page.goto(url);
-  await page.waitForFunction(() => window.ternival && window.ternival.frames > 0, { timeout: WAIT_MS });
+  await page.waitForFunction(() => window.ternival && window.ternival.frames > 0,
+    { timeout: WAIT_MS });
   const { origin, scale } = await page.evaluate(() => window.ternival);
   const at = (x, y) => [(origin.x + x) * scale, (origin.y + y) * scale];
   const io = {
     page,
     move: (x, y) => page.mouse.move(...at(x, y)),
-    press: async (x, y, button = 'left') => { await io.move(x, y); await page.mouse.down({ button }); },
-    release: async (x, y, button = 'left') => { await io.move(x, y); await page.mouse.up({ button }); },
+    press: async (x, y, button = 'left') => (await io.move(x, y), page.mouse.down({ button })),
+    release: async (x, y, button = 'left') => (await io.move(x, y), page.mouse.up({ button })),
     tap: async (x, y, button) => { await io.press(x, y, button); await io.release(x, y, button); },
     shift: down => (down ? page.keyboard.down('Shift') : page.keyboard.up('Shift')),
     // Waits two animation frames (a redisplay asked for is drawn in the first), then until no
     // frame has been drawn for SETTLE_MS.
-    settle: () => page.evaluate(ms => new Promise(done => requestAnimationFrame(() => requestAnimationFrame(() => {
+    settle: () => page.evaluate(ms => new Promise(done => requestAnimationFrame(() =>
+      requestAnimationFrame(() => {
       let seen = window.ternival.frames, quiet = performance.now();
       const look = () => {
-        if (window.ternival.frames !== seen) seen = window.ternival.frames, quiet = performance.now();
+        if (window.ternival.frames !== seen)
+          seen = window.ternival.frames, quiet = performance.now();
         if (performance.now() - quiet >= ms || window.ternival.ended) return done();
         setTimeout(look, 10);
       };

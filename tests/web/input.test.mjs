@@ -24,7 +24,8 @@ async function shown(title) {
 }
 // Whether the window is shown and above every other shown window.
 const on_top = title => io.page.evaluate(title => {
-  const frames = [...document.querySelectorAll('.ternival-window')].filter(f => f.style.display !== 'none');
+  const frames = [...document.querySelectorAll('.ternival-window')]
+    .filter(f => f.style.display !== 'none');
   const top = frames.reduce((a, b) => (+a.style.zIndex > +b.style.zIndex ? a : b));
   return top.querySelector('canvas').dataset.title === title;
 }, title);

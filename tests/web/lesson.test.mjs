@@ -30,13 +30,15 @@ const panel = (x, yUp) => [1 + x, 541 + 614 - yUp];  // control panel widgets, y
 async function drag(io, x0, y0, x1, y1) {
   await io.press(x0, y0);
   for (let i = 1; i <= DRAG_STEPS; ++i)
-    await io.move(x0 + Math.trunc((x1 - x0) * i / DRAG_STEPS), y0 + Math.trunc((y1 - y0) * i / DRAG_STEPS));
+    await io.move(x0 + Math.trunc((x1 - x0) * i / DRAG_STEPS),
+      y0 + Math.trunc((y1 - y0) * i / DRAG_STEPS));
   await io.release(x1, y1);
 }
 
 // The lesson; snap(label) is called where the pictures are compared.
 async function lesson(io, snap) {
-  for (const [x, y] of [[101, 401], [221, 101], [401, 131], [481, 381]]) await io.tap(x, y, 'right');
+  for (const [x, y] of [[101, 401], [221, 101], [401, 131], [481, 381]])
+    await io.tap(x, y, 'right');
   await drag(io, 221, 101, 221, 161);
   await io.shift(true), await io.tap(401, 131), await io.shift(false);
   for (let i = 0; i < 10; ++i) await io.tap(...panel(205, 572));  // weight up to 2
@@ -79,7 +81,8 @@ function compare(label, windows, screen, desktop) {
         if (colours.includes(want.join(','))) critical.push(`(${x},${y}) ${want} -> ${got}`);
       }
     const ok = differ <= MAX_DIFFERING * shown && critical.length === 0;
-    const where = differ ? ` in x ${box[0]}..${box[2]}, y ${box[1]}..${box[3]} ${JSON.stringify(parts)}` : '';
+    const where = differ ?
+      ` in x ${box[0]}..${box[2]}, y ${box[1]}..${box[3]} ${JSON.stringify(parts)}` : '';
     console.log(`${ok ? 'ok  ' : 'FAIL'} ${label}: ${win.title}: ${differ} of ${shown} pixels ` +
       `(${(100 * differ / shown).toFixed(3)} %) differ${where}; ${critical.length} on a text, ` +
       `point or edge ${critical.slice(0, 5).join(' ')}`);
