@@ -1,4 +1,5 @@
-// One lesson on the real program through real X input, as a teacher gives it:
+// One lesson on the real program through real X input, as a teacher gives it
+// (each step stops the lesson when it fails: the next ones build on it):
 // build a quadratic, move, select and weigh its points, trace it with de Boor's
 // triangle, look at About, start a closed cubic, turn the 3D view and quit.
 // Every position comes from the documented window geometry (main window at
@@ -127,7 +128,7 @@ TEST_F(LessonE2e, TeacherBuildsWeighsTracesAndClosesCurvesThenQuits) {
   const Spot a = {101, 401}, b = {221, 101}, c = {401, 131}, d = {481, 381};
   for (Spot s : {a, b, c, d}) tap(s, 3);
   Curve quad{{unit(a), unit(b), unit(c), unit(d)}, {0, 0, 0, 0.5, 1, 1, 1}, 2};
-  EXPECT_TRUE(app.until([&](const Pixels& p) {
+  ASSERT_TRUE(app.until([&](const Pixels& p) {
     return near(p, pad(quad.pts[0]), CONTROL, 8, 4) && near(p, pad(quad.pts[1]), CONTROL, 8) &&
            near(p, pad(quad.pts[2]), CONTROL, 8) && near(p, pad(quad.pts[3]), GREEN, 8, 4) &&
            curve_at(p, quad, {0.125, 0.375, 0.625, 0.875});
@@ -141,11 +142,11 @@ TEST_F(LessonE2e, TeacherBuildsWeighsTracesAndClosesCurvesThenQuits) {
   // Point 1 dragged 60 pixels down; Shift adds point 2 to the selection.
   app.drag(b.x, b.y, b.x, b.y + 60);
   quad.pts[1] = unit({b.x, b.y + 60});
-  EXPECT_TRUE(app.until([&](const Pixels& p) {
+  ASSERT_TRUE(app.until([&](const Pixels& p) {
     return near(p, pad(quad.pts[1]), GREEN, 8) && curve_at(p, quad, {0.25, 0.625});
   })) << "point 1 moved";
   app.shift(true), tap(c), app.shift(false);
-  EXPECT_TRUE(app.until([&](const Pixels& p) {
+  ASSERT_TRUE(app.until([&](const Pixels& p) {
     return near(p, pad(quad.pts[1]), GREEN, 8) && near(p, pad(quad.pts[2]), GREEN, 8);
   })) << "Shift extends the selection";
 
@@ -153,7 +154,7 @@ TEST_F(LessonE2e, TeacherBuildsWeighsTracesAndClosesCurvesThenQuits) {
   // and is lifted to z = 2 in the 3D view; the curve bends towards it.
   for (int i = 0; i < 10; ++i) tap(panel(205, 572));
   quad.pts[1].w = 2;
-  EXPECT_TRUE(app.until([&](const Pixels& p) {
+  ASSERT_TRUE(app.until([&](const Pixels& p) {
     return near(p, proj(2 * quad.pts[1].x, 2 * quad.pts[1].y, 2), GREEN, 8) &&
            curve_at(p, quad, {0.25, 0.625});
   })) << "weight 2";
@@ -166,14 +167,14 @@ TEST_F(LessonE2e, TeacherBuildsWeighsTracesAndClosesCurvesThenQuits) {
   // lifted curve's point.
   tap(panel(255, 599));
   const Pt leg = lerp(quad.pts[0], quad.pts[1], 0.5);
-  EXPECT_TRUE(app.until([](const Pixels& p) { return near(p, {238, 556}, RED, 8, 8); }));
+  ASSERT_TRUE(app.until([](const Pixels& p) { return near(p, {238, 556}, RED, 8, 8); }));
   EXPECT_FALSE(near(app.still(), pad(leg), LEVEL0));
   tap(UP_BOX);
-  EXPECT_TRUE(app.until([&](const Pixels& p) { return near(p, pad(leg), LEVEL0); })) << "u = 0.001";
+  ASSERT_TRUE(app.until([&](const Pixels& p) { return near(p, pad(leg), LEVEL0); })) << "u = 0.001";
   app.drag(THUMB.x, THUMB.y, THUMB.x, THUMB.y - 105);
   const std::vector<std::vector<Pt>> tri = deboor(quad, 0.25);
   const Pt top = tri[2][0];
-  EXPECT_TRUE(app.until([&](const Pixels& p) {
+  ASSERT_TRUE(app.until([&](const Pixels& p) {
     return near(p, pad(lerp(tri[1][0], tri[1][1], 0.2)), LEVEL1) &&
            near(p, pad(lerp(tri[1][0], tri[1][1], 0.8)), LEVEL1) &&
            near(p, proj(top.w * top.x, top.w * top.y, top.w), CONE, 8);
@@ -184,9 +185,9 @@ TEST_F(LessonE2e, TeacherBuildsWeighsTracesAndClosesCurvesThenQuits) {
   // "Dismiss" (y 5..21 from its bottom) hides it.
   tap(panel(425, 589));
   ASSERT_TRUE(becomes("About Ternival", true));
-  EXPECT_TRUE(app.until([](const Pixels& p) { return near(p, {280, 38}, {0, 0, 0, 255}, 8, 8); }));
+  ASSERT_TRUE(app.until([](const Pixels& p) { return near(p, {280, 38}, {0, 0, 0, 255}, 8, 8); }));
   tap({150 + 650, 25 + 660 - 13});
-  EXPECT_TRUE(becomes("About Ternival", false));
+  ASSERT_TRUE(becomes("About Ternival", false));
 
   // "   New"; in the new-curve window at (200, 200), 155 rows, y up: "3",
   // "Closed", "OK". The old curve goes; five clicks close a loop: the cubic of
@@ -195,14 +196,14 @@ TEST_F(LessonE2e, TeacherBuildsWeighsTracesAndClosesCurvesThenQuits) {
   ASSERT_TRUE(becomes("Create New 2D NURBS", true));
   for (Spot s : {Spot{200 + 109, 354 - 78}, Spot{200 + 172, 354 - 126}, Spot{200 + 27, 354 - 20}})
     tap(s);
-  EXPECT_TRUE(becomes("Create New 2D NURBS", false));
+  ASSERT_TRUE(becomes("Create New 2D NURBS", false));
   Curve loop{{}, {}, 3};
   for (Spot s : {Spot{443, 218}, Spot{274, 91}, Spot{101, 213}, Spot{163, 415}, Spot{375, 418}})
     tap(s, 3), loop.pts.push_back(unit(s));
   for (int i = 0; i < 12; ++i) loop.t.push_back(i / 11.0);
   for (int i = 0; i < 3; ++i) loop.pts.push_back(loop.pts[i]);
   const std::vector<double> spans = {3.5 / 11, 4.5 / 11, 5.5 / 11, 6.5 / 11, 7.5 / 11};
-  EXPECT_TRUE(app.until([&](const Pixels& p) { return curve_at(p, loop, spans); })) << "loop";
+  ASSERT_TRUE(app.until([&](const Pixels& p) { return curve_at(p, loop, spans); })) << "loop";
   // Its knots i / 11 all lie outside the range a closed cubic lets be dragged: green marks.
   const Pixels bar = app.grab(541, 0, 100, 542);
   for (int i : {0, 4, 11})
