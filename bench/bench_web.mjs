@@ -5,7 +5,7 @@
 // bench_startup's medians, read from their JSON output.
 // The page's time is ternival.redrawAll() and a pixel read back from every canvas.
 // Usage: node bench/bench_web.mjs <bench_frames.json> <bench_startup.json>
-import { readFileSync } from 'node:fs';
+import { existsSync, readFileSync } from 'node:fs';
 import { gzipSync } from 'node:zlib';
 import { join } from 'node:path';
 import { browser_start, page_open, require_tools, web_serve, WEB_DIR }
@@ -64,6 +64,7 @@ async function scene_build(io, scene) {
 // The desktop's median of each named benchmark, in ms.
 function desktop_medians(file) {
   const medians = {};
+  if (!existsSync(file)) return medians;
   for (const b of JSON.parse(String(readFileSync(file)).replace(/\bNaN\b/g, 'null')).benchmarks)
     if (b.aggregate_name === 'median')
       medians[b.run_name] = b.real_time / UNITS_PER_MS[b.time_unit];
