@@ -517,7 +517,7 @@ void check_pad(const Pixels& p) {
         std::count_if(knots.begin(), knots.end(), [&](Spot o) { return dist(o, k) < 14; }) > 1)
       continue;
     const int area = near(p, k, 7, KNOT, 10);
-    if (area < 45 || area > 85) return fail("a knot sphere of " + std::to_string(area) + " pixels");
+    if (area < 38 || area > 85) return fail("a knot sphere of " + std::to_string(area) + " pixels");
   }
   const int dark = where(p, t, -1, [&](Rgba c) { return is_dark(c); }) -
                    where(p, {270.5, 270.5}, 5, [&](Rgba c) { return is_dark(c); });
