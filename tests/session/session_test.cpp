@@ -790,16 +790,16 @@ void gesture() {
   const int n = static_cast<int>(m.pts.size()), g = n > 16 && rnd(0, 3) == 0 ? 70 : rnd(0, 99);
   int x, y;
   const int whole[4] = {0, 0, 540, 540};
-  if (g < 22) {  // points added on the pad; a few curves grow large
+  if (g < 18) {  // points added on the pad; a few curves grow large
     for (int i = n < 4 ? 4 : rnd(1, n > 40 ? 1 : 5); i > 0; --i) click(PAD, whole, 0, 2);
-  } else if (g < 36 && n > 0) {  // a point picked (shift: added to the selection), maybe dragged
+  } else if (g < 32 && n > 0) {  // a point picked (shift: added to the selection), maybe dragged
     const Pt& q = m.pts[rnd(0, n - 1)];
     x = static_cast<int>(270.5 + q.x * PAD_SIZE / 6) + rnd(-10, 10);
     y = static_cast<int>(270.5 + q.y * PAD_SIZE / 6) + rnd(-10, 10);
     const int dx = rnd(0, 2) ? rnd(-60, 60) : rnd(-600, 600), dy = rnd(-60, 60);
     drag(PAD, x, y, x + dx, y + dy, rnd(0, 1) * rnd(1, 6), rnd(0, 4) ? 0 : 1, rnd(0, 2) ? 0 : 1);
   } else if (g < 48) {  // a switch or button of the panel, or a press on one released elsewhere
-    const int* r = rnd(0, 2) ? PUSH_RECT[rnd(0, 6)] : CHECK_RECT[rnd(0, 2)];
+    const int* r = rnd(0, 1) ? PUSH_RECT[rnd(0, 6)] : CHECK_RECT[rnd(0, 2)];
     aim(r, 1, x, y);
     drag(PANEL, x, y, rnd(0, 3) ? x : rnd(0, 640), rnd(0, 3) ? y : rnd(540, 614), rnd(0, 2));
   } else if (g < 56) {  // the weight: arrows (up to the ends of the range), or the thumb
