@@ -446,7 +446,7 @@ void check_line(const View& v, const Drawn& d, Rgba colour, const std::vector<Sp
   for (const Vec& q : d.points)
     if (q[3] <= 0.05) return;
   const int n = static_cast<int>(d.points.size());
-  int eligible = 0, shown = 0;
+  int eligible = 0, shown = 0, area = 0;
   for (int i = d.p; i < n; ++i)
     for (double f : {0.3, 0.7}) {
       if (d.knots[i + 1] <= d.knots[i]) continue;
@@ -457,10 +457,13 @@ void check_line(const View& v, const Drawn& d, Rgba colour, const std::vector<Sp
         continue;
       ++eligible;
       shown += near(v.p, s, 2, colour, 60) > 0;
+      area += near(v.p, s, 2, colour, 60);
     }
   // Translucent pieces of the 3D view drawn after the red curve may hide a few samples.
   if (eligible >= (under ? 6 : 3) && shown * 10 < eligible * (under ? 5 : 7))
     fail("the curve line is not where it runs");
+  // A line 3.5 pixels wide fills a good part of the 5 x 5 squares it crosses; 1 pixel, 5 of them.
+  if (!under && shown >= 3 && area < 10 * shown) fail("the curve line is too thin");
 }
 
 std::vector<Spot> spots(const View& v, const Drawn& d, const std::vector<std::vector<Vec>>& tri) {
@@ -476,6 +479,23 @@ std::vector<int> selected_set() {
   for (int e : m.sel)
     if (e >= 0) s.push_back(e);
   return s;
+}
+
+// Index labels of isolated points, drawn by the test as the pad draws them: GLUT's 9 x 15 font
+// at the raster position 0.07 up and right of the point, through the pad's own transformation.
+std::vector<std::pair<Pt, int>> labels;
+void draw_labels() {
+  glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+  glPushMatrix();
+  glLoadIdentity();
+  glTranslated(PAD_SIZE / 2.0, PAD_SIZE / 2.0, 1);
+  glScaled(PAD_SIZE / 6.0, PAD_SIZE / 6.0, 1);
+  glColor3ub(INDEX.r, INDEX.g, INDEX.b);
+  for (const auto& [q, i] : labels) {
+    glRasterPos3d(q.x + 0.07, q.y + 0.07, 0.07);
+    for (char c : std::to_string(i)) glutBitmapCharacter(GLUT_BITMAP_9_BY_15, c);
+  }
+  glPopMatrix();
 }
 
 void check_pad(const Pixels& p) {
@@ -509,6 +529,24 @@ void check_pad(const Pixels& p) {
   for (const Vec& q : d.points) avoid_t.push_back(v.at(q));
   if (tracing) spheres.push_back(t);
   check_points(v, d, 1, spheres);
+  labels.clear();
+  for (int i = 0; i < static_cast<int>(m.pts.size()) && m.type != 303; ++i) {
+    const Spot q = v.at({m.pts[i].x, m.pts[i].y, 0, 1});
+    auto near_to = [&](const std::vector<Spot>& o, double r) {
+      return std::count_if(o.begin(), o.end(), [&](Spot a) { return dist(a, q) < r; });
+    };
+    if (q.in(PAD_SIZE - 30, 12) && near_to(spheres, 24) == 0 && near_to(spots(v, d, tri), 30) == 1)
+      labels.push_back({m.pts[i], i});
+  }
+  const Pixels want = labels.empty() ? p : gl_capture(window_table.win_pad.id, draw_labels);
+  for (const auto& [q, i] : labels) {
+    const Spot l = v.at({q.x + 0.07, q.y + 0.07, 0, 1});
+    for (int y = int(l.y) - 5; y <= int(l.y) + 14; ++y)
+      for (int x = int(l.x) - 2; x <= int(l.x) + 24; ++x)
+        if ((p.count(x, y, x, y, INDEX, 20) > 0) != (want.count(x, y, x, y, INDEX, 20) > 0))
+          return fail("the label of point " + std::to_string(i) + " is not \"" + std::to_string(i) +
+                      "\" in the 9 x 15 font beside it");
+  }
   spheres.push_back({270.5, 270.5});  // where the axes cross
   check_levels(v, tri, true, spheres);
   for (Spot k : knots) {
@@ -526,8 +564,9 @@ void check_pad(const Pixels& p) {
   const bool strict =
       !m.deboor && std::fabs(t.x - 270.5) > 9 && std::fabs(t.y - 270.5) > 9 &&
       std::none_of(avoid_t.begin(), avoid_t.end(), [&](Spot o) { return dist(o, t) < 14; });
+  const int rim = away - where(p, t, 5.2, [&](Rgba c) { return is_dark(c); });
   if (tracing && t.in(PAD_SIZE, 8) && dist(t, {270.5, 270.5}) > 8 &&
-      (dark < (strict ? 70 : 8) || dark > 180 || away < dark))
+      (dark < (strict ? 70 : 8) || dark > 180 || away < dark || (dark >= 40 && rim == 0)))
     return fail("the tracing sphere: " + std::to_string(dark) + " dark pixels");
   if (!tracing && dark > 0) return fail("a tracing sphere where the triangle is not drawn");
   std::vector<Spot> avoid = spots(v, d, tri);
