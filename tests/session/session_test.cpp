@@ -846,6 +846,7 @@ void gesture() {
     x = (m.slider_held ? m.slider_thumb : slider_x(m.weight)) + rnd(-10, 10);
     if (rnd(0, 1)) drag(PANEL, x, rnd(557, 575), x + rnd(-200, 200), rnd(540, 600), rnd(1, 5));
     for (int i = rnd(0, 1) * rnd(1, 6); i > 0; --i) click(PANEL, arrow);
+    if (rnd(0, 2) == 0) click(PANEL, PUSH_RECT[RESET]);  // "  Reset" after a change
   } else if (g < 68) {  // the knot bar: steps (also at the ends), the thumb, a knot
     const int box = rnd(0, 1) ? 50 : 490, step[4] = {48, box, 67, box + 10};
     const int k =
