@@ -566,7 +566,7 @@ void check_pad(const Pixels& p) {
       std::none_of(avoid_t.begin(), avoid_t.end(), [&](Spot o) { return dist(o, t) < 14; });
   const int rim = away - where(p, t, 5.2, [&](Rgba c) { return is_dark(c); });
   if (tracing && t.in(PAD_SIZE, 8) && dist(t, {270.5, 270.5}) > 8 &&
-      (dark < (strict ? 70 : 8) || dark > 180 || away < dark || (dark >= 40 && rim == 0)))
+      (dark < (strict ? 70 : 8) || dark > 180 || away < dark || (dark >= 20 && rim == 0)))
     return fail("the tracing sphere: " + std::to_string(dark) + " dark pixels");
   if (!tracing && dark > 0) return fail("a tracing sphere where the triangle is not drawn");
   std::vector<Spot> avoid = spots(v, d, tri);
