@@ -153,7 +153,7 @@ void panel_event(Model& m, int b, int s, int x, int y) {
     m.slider_thumb = std::clamp(m.slider_thumb + x - m.slider_last, 25, 195);
     m.slider_last = x;
     const float d = static_cast<float>((m.slider_thumb - 25) * 13.0 / 170);
-    m.weight = -3.0f + static_cast<int>(d / 0.1f + 0.5f) * 0.1f;
+    m.weight = -3.0f + static_cast<int>(std::floor(d / 0.1f + 0.5f)) * 0.1f;
     set_weight(m, m.weight);
     return;
   }

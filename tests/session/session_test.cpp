@@ -605,7 +605,8 @@ int check_ray(const Pixels& p, const Mat& s, const std::array<double, 3>& q, boo
   const double length = dist(at(0), at(1)), d = std::sqrt(q[0] * q[0] + q[1] * q[1] + q[2] * q[2]);
   if (length < 40 || !at(0.1).in(PROJ_SIZE) || !at(0.9).in(PROJ_SIZE)) return -1;
   int drawn = 0, clear = 0;
-  for (double f = 0.1; f <= 0.9; f += 0.02) {
+  for (int k = 0; k <= 40; ++k) {
+    const double f = 0.1 + 0.02 * k;
     const Spot o = at(0), e = at(1);
     if (std::any_of(avoid.begin(), avoid.end(), [&](Spot a) { return dist(a, at(f)) < 7; }) ||
         std::any_of(rays_ends.begin(), rays_ends.end(),
@@ -661,11 +662,13 @@ void check_proj(const Pixels& p) {
   std::vector<Spot> line;  // the plane's curve, drawn over its points
   for (int i = edited.p; edited.usable() && i < static_cast<int>(edited.points.size()); ++i) {
     const double t0 = edited.knots[i], t1 = edited.knots[i + 1];
-    for (double u = t0, step = (t1 - t0) / 50; u < t1; u += step) {  // samples 4 pixels apart
+    double u = t0, step = (t1 - t0) / 50;
+    while (u < t1) {  // samples at most 4 pixels apart
       line.push_back(ve.at(model_point(edited, u)));
       if (line.size() > 1 && dist(line.back(), line[line.size() - 2]) > 4 &&
           step > (t1 - t0) / 2000)
         line.pop_back(), u -= step, step /= 2;
+      u += step;
     }
   }
   check_points(ve, edited, 1, line);
@@ -693,9 +696,9 @@ void check_proj(const Pixels& p) {
   for (size_t r = 0; m.deboor && r < tri.size(); ++r)
     for (size_t j = 0; j + 1 < tri[r].size(); ++j) {
       const Spot a = ve.at(tri[r][j]), b = ve.at(tri[r][j + 1]);
-      for (double f = 0; f <= 1 && tri[r][j][3] > 0 && tri[r][j + 1][3] > 0;
-           f += 3 / (dist(a, b) + 3))
-        busy.push_back({a.x + f * (b.x - a.x), a.y + f * (b.y - a.y)});
+      const int pieces = static_cast<int>(dist(a, b) / 3) + 1;
+      for (int k = 0; k <= pieces && tri[r][j][3] > 0 && tri[r][j + 1][3] > 0; ++k)
+        busy.push_back({a.x + k * (b.x - a.x) / pieces, a.y + k * (b.y - a.y) / pieces});
     }
   rays_ends.clear();
   for (const Pt& q : m.pts) {
@@ -721,8 +724,9 @@ void check_proj(const Pixels& p) {
   if (m.zoom > 1.9 && facing && judged >= 2 && dashed == 0) fail("the rays are not dashed");
   // The grid's corners in the plane z = 1, or no grid; the axis letters.
   int border = 0, shown = 0;  // the grid's outer lines, where nothing else covers them
-  for (double a = -2.5; a <= 2.5; a += 0.5)
-    for (const Vec& q : {Vec{a, -3, 0, 1}, Vec{a, 3, 0, 1}, Vec{-3, a, 0, 1}, Vec{3, a, 0, 1}}) {
+  for (int k = -5; k <= 5; ++k)
+    for (const Vec& q : {Vec{k / 2.0, -3, 0, 1}, Vec{k / 2.0, 3, 0, 1}, Vec{-3, k / 2.0, 0, 1},
+                         Vec{3, k / 2.0, 0, 1}}) {
       const Spot g = ve.at(q);
       if (!g.in(PROJ_SIZE) ||
           std::any_of(avoid.begin(), avoid.end(), [&](Spot o) { return dist(o, g) < 10; }) ||
@@ -802,8 +806,8 @@ int glut_y(Win w, int y_up) {
 // A spot in or around rectangle r (window pixels, y up), often on its edges.
 void aim(const int* r, int jitter, int& x, int& y) {
   const int e = rnd(0, 5);
-  x = e == 0 ? r[rnd(0, 1) * 2] + rnd(-1, 1) : rnd(r[0] - jitter, r[2] + jitter);
-  y = e == 1 ? r[1 + rnd(0, 1) * 2] + rnd(-1, 1) : rnd(r[1] - jitter, r[3] + jitter);
+  x = e == 0 ? (rnd(0, 1) ? r[2] : r[0]) + rnd(-1, 1) : rnd(r[0] - jitter, r[2] + jitter);
+  y = e == 1 ? (rnd(0, 1) ? r[3] : r[1]) + rnd(-1, 1) : rnd(r[1] - jitter, r[3] + jitter);
 }
 bool on_quit(int x, int y) {
   return x >= PUSH_RECT[QUIT][0] && x <= PUSH_RECT[QUIT][2] && y >= PUSH_RECT[QUIT][1] &&
