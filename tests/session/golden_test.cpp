@@ -9,12 +9,11 @@
 #include "session/session.h"
 #include "support/scene.h"
 
-#include <GL/freeglut.h>
-
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <sstream>
 
 namespace session {
 namespace {
@@ -61,20 +60,19 @@ void check(const std::string& scene, const std::string& window, const Picture& g
   int x = 0, y = 0;
   const int n = png_read(ref, want) ? difference(want, got, diff, x, y) : -1;
   if (n == 0) return;
-  const std::string where = n < 0 ? " (missing, or of another size)"
-                                  : ": " + std::to_string(n) + " pixels, the first at (" +
-                                        std::to_string(x) + ", " + std::to_string(y) + ")";
-  if (n > 0) png_write(out + ".diff.png", diff);
+  std::ostringstream what;
+  what << ref;
+  if (n < 0) what << " (missing, or of another size)";
+  if (n > 0) what << ": " << n << " pixels, the first at (" << x << ", " << y << "), difference";
+  if (n > 0 && png_write(out + ".diff.png", diff)) what << " (magenta): " << out << ".diff.png";
   if (update) {
     EXPECT_TRUE(png_write(ref, got)) << ref;
-    std::printf("golden: %s%s%s\n", ref.c_str(), where.c_str(),
-                n > 0 ? (", difference: " + out + ".diff.png").c_str() : "");
+    std::printf("golden: %s\n", what.str().c_str());
     return;
   }
   png_write(out + ".png", got);
-  ADD_FAILURE() << "scene " << scene << ": the " << window << " window differs from " << ref
-                << where << "; shown: " << out << ".png"
-                << (n > 0 ? ", difference (magenta): " + out + ".diff.png" : "");
+  ADD_FAILURE() << "scene " << scene << ": the " << window << " window differs from " << what.str()
+                << "; shown: " << out << ".png";
 }
 
 // The scenes in four shares, one process each, so that ctest runs them side by side.
