@@ -1,7 +1,7 @@
 // Lines and points as Mesa's llvmpipe rasterises them: a line becomes a quad as wide as the
 // line across its major axis, its ends moved by the diamond-exit rule, both snapped to 1/256
 // pixel and filled with the top-left rule; a point is a square of whole pixels.
-#include "gl_pixels.h"
+#include "gl/raster/raster.h"
 
 #include <algorithm>
 #include <cmath>
@@ -265,7 +265,7 @@ void line_down(float x1, float y1, float x2, float y2, float width,
 
 // The line is rasterised in rows counted down, as Mesa does for a window, and its rows turned
 // back to count up.
-void pixels_line(float x1, float y1, float x2, float y2, float width, int height,
+void raster_line(float x1, float y1, float x2, float y2, float width, int height,
                  std::vector<PixelFragment>* out) {
   const size_t from = out->size();
   line_down(x1, y1, x2, y2, width, out);
@@ -275,7 +275,7 @@ void pixels_line(float x1, float y1, float x2, float y2, float width, int height
 // The pattern is stepped once per pixel along the major axis; each run of set bits becomes a
 // line of its own between the points that far along the segment, and the strip's counter moves
 // on by the whole pixels stepped.
-void pixels_stippled_line(float x1, float y1, float x2, float y2, float width, int height,
+void raster_stippled_line(float x1, float y1, float x2, float y2, float width, int height,
                           bool reset, PixelStipple* stipple, std::vector<PixelFragment>* out) {
   if (reset) stipple->counter = 0.0f;
   const float length = std::max(std::fabs(x1 - x2), std::fabs(y1 - y2));
@@ -285,7 +285,7 @@ void pixels_stippled_line(float x1, float y1, float x2, float y2, float width, i
   bool on = false;
   auto emit = [&](float t0, float t1) {
     const size_t from = out->size();
-    pixels_line(x1 + (x2 - x1) * t0, y1 + (y2 - y1) * t0, x1 + (x2 - x1) * t1, y1 + (y2 - y1) * t1,
+    raster_line(x1 + (x2 - x1) * t0, y1 + (y2 - y1) * t0, x1 + (x2 - x1) * t1, y1 + (y2 - y1) * t1,
                 width, height, out);
     // Parameters along the whole segment, not the piece.
     for (size_t i = from; i < out->size(); ++i) (*out)[i].t = t0 + (t1 - t0) * (*out)[i].t;
@@ -306,7 +306,7 @@ void pixels_stippled_line(float x1, float y1, float x2, float y2, float width, i
 
 // Mesa rounds the size up to whole pixels and lights the pixels whose centres fall in the
 // square, those on its right or top edge included and those on its left or bottom edge not.
-void pixels_point(float x, float y, float size, std::vector<PixelFragment>* out) {
+void raster_point(float x, float y, float size, std::vector<PixelFragment>* out) {
   const int fixed_width = std::max(FIXED_ONE, (snap(size) + FIXED_ONE / 2 - 1) & ~(FIXED_ONE - 1));
   const int x0 = snap(x - PIXEL_OFFSET) - fixed_width / 2;
   const int y0 = snap(y - PIXEL_OFFSET) - fixed_width / 2;
@@ -319,7 +319,7 @@ void pixels_point(float x, float y, float size, std::vector<PixelFragment>* out)
 // Mesa's triangle: corners snapped to 1/256 pixel in rows counted down from the window's top,
 // turned to the orientation its setup uses, filled with the same edge rule as lines; rows of
 // the pixels lit counted back up.
-void pixels_triangle(const float* a, const float* b, const float* c, int height, const int box[4],
+void raster_triangle(const float* a, const float* b, const float* c, int height, const int box[4],
                      std::vector<PixelFragment>* out) {
   int x[3], y[3];
   const float* v[3] = {a, b, c};
