@@ -82,8 +82,8 @@ static void frame_run(void) {
   // Windows share a canvas without clipping each other, so a window drawn over another's
   // rectangle is followed by every window stacked above it there (siblings made later, and
   // children), as a desktop would clip the first one's drawing by them.
-  Rect drawn[GLUT_WEB_MAX_WINDOWS];
-  int drawn_top[GLUT_WEB_MAX_WINDOWS];
+  Rect drawn[GLUT_WEB_MAX_WINDOWS] = {{0}};
+  int drawn_top[GLUT_WEB_MAX_WINDOWS] = {0};
   int drawn_count = 0;
   for (int id = 1; id <= GLUT_WEB_MAX_WINDOWS; ++id) {
     GlutWindow* win = &windows[id];

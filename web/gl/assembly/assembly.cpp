@@ -52,6 +52,10 @@ bool inside_depth(const float* c) {
   return c[3] > 0.0f && c[2] >= -c[3] && c[2] <= c[3];
 }
 
+bool colour_equal(const float* a, const float* b) {
+  return a[0] == b[0] && a[1] == b[1] && a[2] == b[2] && a[3] == b[3];
+}
+
 void lerp(const float* a, const float* b, float t, int n, float* out) {
   for (int i = 0; i < n; ++i) out[i] = a[i] + (b[i] - a[i]) * t;
 }
@@ -60,7 +64,7 @@ void fragment_colour_init(const Primitive& p, FragmentColour* fc, const float* c
                           const float* c1) {
   std::memcpy(fc->c0, c0, sizeof fc->c0);
   std::memcpy(fc->c1, c1, sizeof fc->c1);
-  fc->flat = std::memcmp(c0, c1, sizeof fc->c0) == 0;
+  fc->flat = colour_equal(c0, c1);
   batch_colour(p.draw.batch, c0, fc->bytes);
 }
 
@@ -190,9 +194,7 @@ bool triangle_culled(const DrawState& d, float area) {
 // A triangle in one colour that needs no clipping is rasterised here as Mesa rasterises it,
 // kept to the viewport; any other goes to WebGL.
 bool triangle_on_cpu(const Primitive& p, const GlVertex& a, const GlVertex& b, const GlVertex& c) {
-  if (std::memcmp(a.colour, b.colour, sizeof a.colour) != 0 ||
-      std::memcmp(a.colour, c.colour, sizeof a.colour) != 0)
-    return false;
+  if (!colour_equal(a.colour, b.colour) || !colour_equal(a.colour, c.colour)) return false;
   for (const GlVertex* v : {&a, &b, &c})
     if (!(v->clip[3] > 0.0f) || v->clip[2] < -v->clip[3] || v->clip[2] > v->clip[3]) return false;
   const DrawState& d = p.draw;

@@ -29,14 +29,22 @@ int colour_byte(float c) {
   return static_cast<int>(std::nearbyint(clamped * BYTE_MAX));
 }
 
+bool state_equal(const BackendState& a, const BackendState& b) {
+  return a.blend == b.blend && a.blend_src == b.blend_src && a.blend_dst == b.blend_dst &&
+         a.depth_test == b.depth_test && a.depth_func == b.depth_func &&
+         a.depth_mask == b.depth_mask && a.cull == b.cull && a.cull_mode == b.cull_mode &&
+         a.front_face == b.front_face &&
+         std::equal(a.colour_mask, a.colour_mask + 4, b.colour_mask) &&
+         std::equal(a.scissor, a.scissor + 4, b.scissor);
+}
+
 // Opens a run for count more vertices of the kind, or lengthens the last one when it was
 // opened under the same state (the same draw state, or one equal to it).
 void run_extend(Batch* batch, const BatchDraw& draw, BackendKind kind, int count) {
   const BackendState& st = kind == BACKEND_TRIANGLES ? draw.triangles : draw.pixels;
   if (!batch->runs.empty()) {
     BackendRun& last = batch->runs.back();
-    if (last.kind == kind &&
-        (batch->run_serial == draw.serial || std::memcmp(&last.state, &st, sizeof st) == 0)) {
+    if (last.kind == kind && (batch->run_serial == draw.serial || state_equal(last.state, st))) {
       last.count += count;
       batch->run_serial = draw.serial;
       return;
@@ -106,7 +114,7 @@ void batch_triangle(Batch* batch, const BatchDraw& draw, const GlVertex* const v
                     const float (*window)[3]) {
   run_extend(batch, draw, BACKEND_TRIANGLES, 3);
   for (int i = 0; i < 3; ++i) {
-    BackendVertex out;
+    BackendVertex out{};
     if (window != nullptr)
       canvas_position(batch, window[i][0], window[i][1], window[i][2], out.pos);
     else

@@ -85,7 +85,7 @@ void bitmap_draw(int width, int height, float xorig, float yorig, float xmove, f
 
 // A list keeps its own copy of the bits.
 void bitmap_kept(int width, int height, float xorig, float yorig, float xmove, float ymove,
-                 std::shared_ptr<const std::vector<unsigned char>> bits, int row_bytes) {
+                 const std::shared_ptr<const std::vector<unsigned char>>& bits, int row_bytes) {
   bitmap_draw(width, height, xorig, yorig, xmove, ymove, bits->empty() ? nullptr : bits->data(),
               row_bytes);
 }

@@ -21,7 +21,7 @@ const char* const RENDERER = "Ternival GL 1.x on WebGL";
 const char* const VERSION = "1.4";
 const char* const EXTENSIONS = "";
 
-void clear(GLbitfield mask) {
+void window_clear(GLbitfield mask) {
   GlLayer& layer = gl_layer();
   if (layer.current == nullptr) return;
   const GlAttribs& a = layer.current->a;
@@ -105,7 +105,7 @@ void glFlush(void) {}
 void glFinish(void) {}
 
 void glClear(GLbitfield mask) {
-  gl_call(clear, mask);
+  gl_call(window_clear, mask);
 }
 
 // Only what Ternival's tests read: bytes, RGBA or RGB, rows padded to the pack alignment.

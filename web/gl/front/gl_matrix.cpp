@@ -114,12 +114,12 @@ void load_identity() {
   changed();
 }
 
-void load_matrix(GlMatrix m) {
+void load_matrix(const GlMatrix& m) {
   *current_matrix() = m;
   changed();
 }
 
-void mult_matrix(GlMatrix m) {
+void mult_matrix(const GlMatrix& m) {
   multiply_top(m.m);
 }
 

@@ -123,7 +123,7 @@ void gl_state_init(GlWebState* s, long webgl) {
   s->win_x = s->win_y = 0;
   s->win_width = s->win_height = 0;
   GlAttribs& a = s->a;
-  std::memset(&a, 0, sizeof a);
+  a = GlAttribs{};
   for (int i = 0; i < 4; ++i) {
     a.current.colour[i] = 1.0f;
     a.current.raster_colour[i] = 1.0f;

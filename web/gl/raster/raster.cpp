@@ -111,27 +111,15 @@ void quad_x_major(const float* v1, const float* v2, float dx, float dy, int fixe
   if (y2diff == -0.5f && dy < 0.0f) y2diff = 0.5f;
 
   // Diamond exit: does the line leave the diamond of the pixel holding each end?
-  bool draw_start, draw_end;
-  if (std::fabs(x1diff) + std::fabs(y1diff) < 0.5f)
-    draw_start = true;
-  else if (sign_of(x1diff) == sign_of(-dx))
-    draw_start = false;
-  else if (sign_of(-y1diff) != sign_of(dy))
-    draw_start = true;
-  else {
-    const float yintersect = frac(v1[1]) + x1diff * dydx;
-    draw_start = yintersect < 1.0f && yintersect > 0.0f;
-  }
-  if (std::fabs(x2diff) + std::fabs(y2diff) < 0.5f)
-    draw_end = false;
-  else if (sign_of(x2diff) != sign_of(-dx))
-    draw_end = false;
-  else if (sign_of(-y2diff) == sign_of(dy))
-    draw_end = true;
-  else {
-    const float yintersect = frac(v2[1]) + x2diff * dydx;
-    draw_end = yintersect < 1.0f && yintersect > 0.0f;
-  }
+  const float y1intersect = frac(v1[1]) + x1diff * dydx;
+  const float y2intersect = frac(v2[1]) + x2diff * dydx;
+  const bool draw_start =
+      std::fabs(x1diff) + std::fabs(y1diff) < 0.5f ||
+      (sign_of(x1diff) != sign_of(-dx) &&
+       (sign_of(-y1diff) != sign_of(dy) || (y1intersect < 1.0f && y1intersect > 0.0f)));
+  const bool draw_end =
+      !(std::fabs(x2diff) + std::fabs(y2diff) < 0.5f) && sign_of(x2diff) == sign_of(-dx) &&
+      (sign_of(-y2diff) == sign_of(dy) || (y2intersect < 1.0f && y2intersect > 0.0f));
   const bool will_draw_start = sign_of(-x1diff) != sign_of(dx);
   const bool will_draw_end = sign_of(x2diff) == sign_of(-dx) || x2diff == 0.0f;
 
@@ -176,27 +164,15 @@ void quad_y_major(const float* v1, const float* v2, float dx, float dy, int fixe
   const float y2diff = v2[1] - std::floor(v2[1]) - 0.5f;
   if (x2diff == -0.5f && dx < 0.0f) x2diff = 0.5f;
 
-  bool draw_start, draw_end;
-  if (std::fabs(x1diff) + std::fabs(y1diff) < 0.5f)
-    draw_start = true;
-  else if (sign_of(-y1diff) == sign_of(dy))
-    draw_start = false;
-  else if (sign_of(x1diff) != sign_of(-dx))
-    draw_start = true;
-  else {
-    const float xintersect = frac(v1[0]) + y1diff * dxdy;
-    draw_start = xintersect < 1.0f && xintersect > 0.0f;
-  }
-  if (std::fabs(x2diff) + std::fabs(y2diff) < 0.5f)
-    draw_end = false;
-  else if (sign_of(-y2diff) != sign_of(dy))
-    draw_end = false;
-  else if (sign_of(x2diff) == sign_of(-dx))
-    draw_end = true;
-  else {
-    const float xintersect = frac(v2[0]) + y2diff * dxdy;
-    draw_end = xintersect < 1.0f && xintersect >= 0.0f;
-  }
+  const float x1intersect = frac(v1[0]) + y1diff * dxdy;
+  const float x2intersect = frac(v2[0]) + y2diff * dxdy;
+  const bool draw_start =
+      std::fabs(x1diff) + std::fabs(y1diff) < 0.5f ||
+      (sign_of(-y1diff) != sign_of(dy) &&
+       (sign_of(x1diff) != sign_of(-dx) || (x1intersect < 1.0f && x1intersect > 0.0f)));
+  const bool draw_end =
+      !(std::fabs(x2diff) + std::fabs(y2diff) < 0.5f) && sign_of(-y2diff) == sign_of(dy) &&
+      (sign_of(x2diff) == sign_of(-dx) || (x2intersect < 1.0f && x2intersect >= 0.0f));
   const bool will_draw_start = sign_of(y1diff) == sign_of(dy);
   const bool will_draw_end = sign_of(-y2diff) == sign_of(dy) || y2diff == 0.0f;
 

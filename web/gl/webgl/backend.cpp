@@ -63,6 +63,11 @@ void context_setup(BackendContext* c) {
   c->viewport_w = c->viewport_h = -1;
 }
 
+// WebGL takes an offset into the bound buffer as a pointer.
+const void* buffer_offset(size_t offset) {
+  return reinterpret_cast<const void*>(offset);  // NOLINT(performance-no-int-to-ptr)
+}
+
 void switch_set(GLenum cap, bool on) {
   if (on)
     emscripten_glEnable(cap);
@@ -155,10 +160,10 @@ void backend_draw(Backend* backend, const BackendVertex* vertices, int vertex_co
     }
     emscripten_glBufferSubData(GL_ARRAY_BUFFER, 0, static_cast<GLsizeiptr>(bytes), vertices);
     emscripten_glVertexAttribPointer(ATTRIB_POS, 4, GL_FLOAT, GL_FALSE, sizeof(BackendVertex),
-                                     reinterpret_cast<void*>(offsetof(BackendVertex, pos)));
+                                     buffer_offset(offsetof(BackendVertex, pos)));
     emscripten_glVertexAttribPointer(ATTRIB_COLOUR, 4, GL_UNSIGNED_BYTE, GL_TRUE,
                                      sizeof(BackendVertex),
-                                     reinterpret_cast<void*>(offsetof(BackendVertex, rgba)));
+                                     buffer_offset(offsetof(BackendVertex, rgba)));
   }
   for (int i = 0; i < run_count; ++i) {
     const BackendRun& r = runs[i];
