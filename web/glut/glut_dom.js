@@ -61,11 +61,9 @@ mergeInto(LibraryManager.library, {
       var scale = Math.max(1, Math.floor(ratio)) / ratio;
       var size = GLUT_DOM.desktopSize();
       var fit = Math.min(window.innerWidth / size.width, window.innerHeight / size.height);
-      var small = fit < scale;
-      if (small) scale = fit;
+      if (fit < scale) scale = fit;
       window.ternival.scale = scale;
       desk.style.transform = scale !== 1 ? 'scale(' + scale + ')' : '';
-      document.documentElement.classList.toggle('ternival-fitted', small);
     },
 
     // The desktop's extent in desktop pixels: every window made so far with its title bar.
