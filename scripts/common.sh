@@ -15,10 +15,10 @@ RUN_PACKAGES=(g++ cmake make pkg-config freeglut3-dev libglu1-mesa-dev libgl1-me
 TEST_PACKAGES=("${RUN_PACKAGES[@]}" libgtest-dev libbenchmark-dev libxtst-dev libpng-dev xvfb
   xauth xdotool imagemagick valgrind desktop-file-utils appstream man-db dpkg-dev lintian)
 
-# Building the browser version (scripts/web): Emscripten (which brings Node.js)
+# Building the browser version (scripts/web): Emscripten (which brings Node.js), CMake
 # and Python's static web server; the font tables under web/fonts, checked in,
 # are remade from the desktop's freeglut only when missing (FONT_PACKAGES).
-WEB_PACKAGES=(emscripten python3 gzip)
+WEB_PACKAGES=(emscripten cmake make python3 gzip)
 FONT_PACKAGES=(g++ freeglut3-dev libgl1-mesa-dev xvfb)
 
 # The browser tests (tests/web) and scripts/bench-web on top of the web build: headless

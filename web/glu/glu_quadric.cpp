@@ -24,6 +24,7 @@ void slice_cache(int slices, GLfloat* sin_a, GLfloat* cos_a) {
     sin_a[i] = static_cast<GLfloat>(std::sin(static_cast<double>(angle)));
     cos_a[i] = static_cast<GLfloat>(std::cos(static_cast<double>(angle)));
   }
+  // cppcheck-suppress uninitvar ; callers pass slices >= 2
   sin_a[slices] = sin_a[0];
   cos_a[slices] = cos_a[0];
 }
@@ -64,6 +65,7 @@ void gluSphere(GLUquadric* quad, GLdouble radius, GLint slices, GLint stacks) {
   }
   // The poles come to a point.
   sin_b[0] = 0.0f;
+  // cppcheck-suppress arrayIndexOutOfBoundsCond ; stacks is below CACHE_SIZE here
   sin_b[stacks] = 0.0f;
   const bool outside = quad->orientation == GLU_OUTSIDE;
   const GLfloat r = static_cast<GLfloat>(radius);

@@ -11,9 +11,15 @@ mergeInto(LibraryManager.library, {
     PRESS: 0, RELEASE: 1, MOVE: 2, LEAVE: 3,
     LEFT: 0, RIGHT: 2,
     SHIFT: 1, CTRL: 2, ALT: 4,  // GLUT_ACTIVE_* bits
-    frames: {},           // window id to its frame element
-    topmost: 0,           // z-index of the frame raised last
-    lastTop: 0, lastX: 0, lastY: 0,
+
+    // The page side's one state.
+    state: {
+      frames: {},           // window id to its frame element, from glut_dom_open on
+      topmost: 0,           // z-index of the frame raised last
+      lastTop: 0,           // window id of the last pointer event (0 before the first),
+      lastX: 0, lastY: 0,   //   and its canvas pixel: keys go there
+      keysListening: false, // the page's key and resize listeners are in place
+    },
 
     desktop: function() {
       var desk = document.getElementById('ternival-desktop');
@@ -46,12 +52,29 @@ mergeInto(LibraryManager.library, {
 
     // The canvases keep desktop pixels and are shown at a whole number of screen pixels each
     // (devicePixelRatio rounded down, at least 1), so that no pixel is smeared on a
-    // high-density screen; ternival.scale is CSS pixels per desktop pixel.
+    // high-density screen. A browser window too small for the desktop at that scale (a tablet,
+    // a phone) shows the whole desktop shrunk to fit instead, and never scrolls. Input follows
+    // either way, since the page maps events through each canvas's shown rectangle.
+    // ternival.scale is CSS pixels per desktop pixel.
     rescale: function(desk) {
       var ratio = window.devicePixelRatio || 1;
       var scale = Math.max(1, Math.floor(ratio)) / ratio;
+      var size = GLUT_DOM.desktopSize();
+      var fit = Math.min(window.innerWidth / size.width, window.innerHeight / size.height);
+      if (fit < scale) scale = fit;
       window.ternival.scale = scale;
       desk.style.transform = scale !== 1 ? 'scale(' + scale + ')' : '';
+    },
+
+    // The desktop's extent in desktop pixels: every window made so far with its title bar.
+    desktopSize: function() {
+      var width = 1, height = 1, frames = GLUT_DOM.state.frames;
+      for (var id in frames) {
+        var canvas = frames[id].querySelector('canvas');
+        width = Math.max(width, +canvas.dataset.x + canvas.width);
+        height = Math.max(height, +canvas.dataset.y + GLUT_DOM.TITLE_BAR + canvas.height);
+      }
+      return {width: width, height: height};
     },
 
     modifiers: function(e) {
@@ -60,7 +83,8 @@ mergeInto(LibraryManager.library, {
     },
 
     send: function(top, action, button, x, y, mods) {
-      GLUT_DOM.lastTop = top; GLUT_DOM.lastX = x; GLUT_DOM.lastY = y;
+      var state = GLUT_DOM.state;
+      state.lastTop = top; state.lastX = x; state.lastY = y;
       callUserCallback(function() { _glut_web_pointer(top, action, button, x, y, mods); });
     },
 
@@ -80,7 +104,8 @@ mergeInto(LibraryManager.library, {
       };
       // As on the desktop, motion is reported only when the pixel under the pointer changes.
       var move = function(p, mods) {
-        if (GLUT_DOM.lastTop === id && GLUT_DOM.lastX === p.x && GLUT_DOM.lastY === p.y) return;
+        var state = GLUT_DOM.state;
+        if (state.lastTop === id && state.lastX === p.x && state.lastY === p.y) return;
         send(GLUT_DOM.MOVE, 0, p, mods);
       };
 
@@ -149,16 +174,15 @@ mergeInto(LibraryManager.library, {
 
   glut_dom_open__deps: ['$GLUT_DOM', '$callUserCallback', 'emscripten_cancel_main_loop'],
   glut_dom_open: function(id, x, y, width, height, title) {
-    var desk = GLUT_DOM.desktop();
-    if (!GLUT_DOM.keysListening) {
-      GLUT_DOM.keysListening = true;
+    var desk = GLUT_DOM.desktop(), state = GLUT_DOM.state;
+    if (!state.keysListening) {
+      state.keysListening = true;
       document.addEventListener('keydown', function(e) {
         var key = e.key.length === 1 ? e.key.charCodeAt(0) :
                   {Enter: 13, Escape: 27, Backspace: 8, Tab: 9, Delete: 127}[e.key];
-        if (key === undefined || key > 255 || !GLUT_DOM.lastTop) return;
+        if (key === undefined || key > 255 || !state.lastTop) return;
         callUserCallback(function() {
-          _glut_web_key(GLUT_DOM.lastTop, key, GLUT_DOM.lastX, GLUT_DOM.lastY,
-                        GLUT_DOM.modifiers(e));
+          _glut_web_key(state.lastTop, key, state.lastX, state.lastY, GLUT_DOM.modifiers(e));
         });
       });
       window.addEventListener('resize', function() { GLUT_DOM.rescale(desk); });
@@ -167,7 +191,7 @@ mergeInto(LibraryManager.library, {
     frame.className = 'ternival-window';
     frame.style.left = x + 'px';
     frame.style.top = y + 'px';
-    frame.style.zIndex = ++GLUT_DOM.topmost;
+    frame.style.zIndex = ++state.topmost;
     var bar = document.createElement('div');
     bar.className = 'ternival-title';
     bar.style.height = bar.style.lineHeight = GLUT_DOM.TITLE_BAR + 'px';
@@ -186,8 +210,9 @@ mergeInto(LibraryManager.library, {
     frame.addEventListener('contextmenu', function(e) { e.preventDefault(); });
     frame.addEventListener('dragstart', function(e) { e.preventDefault(); });
     desk.appendChild(frame);
-    GLUT_DOM.frames[id] = frame;
+    state.frames[id] = frame;
     GLUT_DOM.listen(id, canvas);
+    GLUT_DOM.rescale(desk);
   },
 
   // A frame drew at least one window: tests wait for ternival.frames to grow, and
@@ -199,22 +224,23 @@ mergeInto(LibraryManager.library, {
 
   glut_dom_show__deps: ['$GLUT_DOM'],
   glut_dom_show: function(id, shown) {
-    var frame = GLUT_DOM.frames[id];
+    var frame = GLUT_DOM.state.frames[id];
     if (frame) frame.style.display = shown ? '' : 'none';
   },
 
   glut_dom_raise__deps: ['$GLUT_DOM'],
   glut_dom_raise: function(id) {
-    var frame = GLUT_DOM.frames[id];
-    if (frame) frame.style.zIndex = ++GLUT_DOM.topmost;
+    var state = GLUT_DOM.state, frame = state.frames[id];
+    if (frame) frame.style.zIndex = ++state.topmost;
   },
 
   glut_dom_resize__deps: ['$GLUT_DOM'],
   glut_dom_resize: function(id, width, height) {
-    var frame = GLUT_DOM.frames[id];
+    var frame = GLUT_DOM.state.frames[id];
     if (!frame) return;
     var canvas = frame.querySelector('canvas');
     canvas.width = width;
     canvas.height = height;
+    GLUT_DOM.rescale(frame.parentElement);
   },
 });

@@ -16,7 +16,5 @@ enum {
 void glut_web_pointer(int top, int action, int button, int x, int y, int modifiers);
 // A typed character while the pointer is over the canvas of `top`.
 void glut_web_key(int top, int key, int x, int y, int modifiers);
-// Forgets a window that is hidden, so that no event is sent to it any more.
-void glut_input_forget(int id);
 
 #endif

@@ -1,6 +1,6 @@
 // The modelview and projection stacks, kept in floats and multiplied as Mesa multiplies them,
 // so that matrices read back with glGetDoublev and the pixels they place match the desktop's.
-#include "gl_state.h"
+#include "gl/front/gl_state.h"
 
 #include <cmath>
 #include <cstring>
@@ -20,8 +20,8 @@ constexpr float MIN_AXIS_LENGTH = 1.0e-4f;  // shorter rotation axes leave the m
 
 GlMatrix* current_matrix() {
   GlWebState* s = gl_state();
-  return s->a.matrix_mode == GL_PROJECTION ? &s->projection[s->projection_top]
-                                           : &s->modelview[s->modelview_top];
+  return s->a.transform.matrix_mode == GL_PROJECTION ? &s->projection[s->projection_top]
+                                                     : &s->modelview[s->modelview_top];
 }
 
 void changed() {
@@ -101,10 +101,136 @@ void rotation(float angle, float x, float y, float z, float* m) {
   at(m, 2, 2) = (one_c * zz) + c;
 }
 
+void matrix_mode(GLenum mode) {
+  if (mode != GL_MODELVIEW && mode != GL_PROJECTION) {
+    gl_error(GL_INVALID_ENUM);
+    return;
+  }
+  gl_state()->a.transform.matrix_mode = mode;
+}
+
+void load_identity() {
+  set_identity(current_matrix()->m);
+  changed();
+}
+
+void load_matrix(const GlMatrix& m) {
+  *current_matrix() = m;
+  changed();
+}
+
+void mult_matrix(const GlMatrix& m) {
+  multiply_top(m.m);
+}
+
+void push_matrix() {
+  GlWebState* s = gl_state();
+  const bool proj = s->a.transform.matrix_mode == GL_PROJECTION;
+  int& depth = proj ? s->projection_top : s->modelview_top;
+  GlMatrix* stack = proj ? s->projection : s->modelview;
+  if (depth + 1 >= MATRIX_STACK_DEPTH) {
+    gl_error(GL_STACK_OVERFLOW);
+    return;
+  }
+  stack[depth + 1] = stack[depth];
+  ++depth;
+}
+
+void pop_matrix() {
+  GlWebState* s = gl_state();
+  int& depth = s->a.transform.matrix_mode == GL_PROJECTION ? s->projection_top : s->modelview_top;
+  if (depth == 0) {
+    gl_error(GL_STACK_UNDERFLOW);
+    return;
+  }
+  --depth;
+  changed();
+}
+
+// Mesa takes the bounds as floats and builds the matrix in floats.
+void ortho(GLdouble left, GLdouble right, GLdouble bottom, GLdouble top, GLdouble near_val,
+           GLdouble far_val) {
+  const float l = static_cast<float>(left), r = static_cast<float>(right);
+  const float b = static_cast<float>(bottom), t = static_cast<float>(top);
+  const float n = static_cast<float>(near_val), f = static_cast<float>(far_val);
+  if (l == r || b == t || n == f) {
+    gl_error(GL_INVALID_VALUE);
+    return;
+  }
+  float m[16];
+  set_identity(m);
+  m[0] = 2.0f / (r - l);
+  m[12] = -(r + l) / (r - l);
+  m[5] = 2.0f / (t - b);
+  m[13] = -(t + b) / (t - b);
+  m[10] = -2.0f / (f - n);
+  m[14] = -(f + n) / (f - n);
+  multiply_top(m);
+}
+
+void frustum(GLdouble left, GLdouble right, GLdouble bottom, GLdouble top, GLdouble near_val,
+             GLdouble far_val) {
+  const float l = static_cast<float>(left), r = static_cast<float>(right);
+  const float b = static_cast<float>(bottom), t = static_cast<float>(top);
+  const float n = static_cast<float>(near_val), f = static_cast<float>(far_val);
+  if (n <= 0.0f || f <= 0.0f || l == r || b == t || n == f) {
+    gl_error(GL_INVALID_VALUE);
+    return;
+  }
+  float m[16] = {};
+  m[0] = (2.0f * n) / (r - l);
+  m[8] = (r + l) / (r - l);
+  m[5] = (2.0f * n) / (t - b);
+  m[9] = (t + b) / (t - b);
+  m[10] = -(f + n) / (f - n);
+  m[14] = -(2.0f * f * n) / (f - n);
+  m[11] = -1.0f;
+  multiply_top(m);
+}
+
+void rotate(GLfloat angle, GLfloat x, GLfloat y, GLfloat z) {
+  if (angle == 0.0f) return;
+  float m[16];
+  rotation(angle, x, y, z, m);
+  multiply_top(m);
+}
+
+// Mesa folds a translation into the last column without a full product.
+void translate(GLfloat x, GLfloat y, GLfloat z) {
+  float* m = current_matrix()->m;
+  m[12] = m[0] * x + m[4] * y + m[8] * z + m[12];
+  m[13] = m[1] * x + m[5] * y + m[9] * z + m[13];
+  m[14] = m[2] * x + m[6] * y + m[10] * z + m[14];
+  m[15] = m[3] * x + m[7] * y + m[11] * z + m[15];
+  changed();
+}
+
+void scale(GLfloat x, GLfloat y, GLfloat z) {
+  float* m = current_matrix()->m;
+  for (int i = 0; i < 4; ++i) {
+    m[i] *= x;
+    m[4 + i] *= y;
+    m[8 + i] *= z;
+  }
+  changed();
+}
+
+GlMatrix matrix_of(const GLfloat* m) {
+  GlMatrix copy;
+  std::memcpy(copy.m, m, sizeof copy.m);
+  return copy;
+}
+
+GlMatrix matrix_of(const GLdouble* m) {
+  GlMatrix copy;
+  for (int i = 0; i < 16; ++i) copy.m[i] = static_cast<float>(m[i]);
+  return copy;
+}
+
 }  // namespace
 
 //------------------------------------------------------------------------------
-// Shared with the other web/gl files
+// Shared with the other front end files
 //------------------------------------------------------------------------------
 
 const GlMatrix& gl_modelview() {
@@ -128,210 +254,58 @@ void gl_transform(float x, float y, float z, float w, float clip[4]) {
   for (int i = 0; i < 4; ++i) clip[i] = m[i] * x + m[4 + i] * y + m[8 + i] * z + m[12 + i] * w;
 }
 
-// Mesa's viewport transform for a window: y scaled by minus half the viewport height and moved
-// by the window height, in floats, each scale and offset applied as one fused multiply-add
-// (llvmpipe's generated code fuses them; a point on a pixel centre can land either side of it).
-GlWindowPoint gl_clip_to_window(const float clip[4]) {
-  const GlWebState* s = gl_state();
-  const GlAttribs& a = s->a;
-  const float inv_w = 1.0f / clip[3];
-  const float half_w = a.viewport[2] * 0.5f, half_h = a.viewport[3] * 0.5f;
-  const float half_depth = (a.depth_range[1] - a.depth_range[0]) * 0.5f;
-  GlWindowPoint p;
-  p.x = std::fma(clip[0] * inv_w, half_w, a.viewport[0] + half_w);
-  p.down = std::fma(clip[1] * inv_w, -half_h, s->win_height - (a.viewport[1] + half_h));
-  p.y = s->win_height - p.down;
-  p.z = std::fma(clip[2] * inv_w, half_depth, a.depth_range[0] + half_depth);
-  return p;
-}
-
 //------------------------------------------------------------------------------
 // Entry points
 //------------------------------------------------------------------------------
 
 void glMatrixMode(GLenum mode) {
-  if (gl_list_compiling()) {
-    gl_list_record([=] { glMatrixMode(mode); });
-    return;
-  }
-  if (mode != GL_MODELVIEW && mode != GL_PROJECTION) {
-    gl_error(GL_INVALID_ENUM);
-    return;
-  }
-  gl_state()->a.matrix_mode = mode;
+  gl_call(matrix_mode, mode);
 }
-
 void glLoadIdentity(void) {
-  if (gl_list_compiling()) {
-    gl_list_record([] { glLoadIdentity(); });
-    return;
-  }
-  set_identity(current_matrix()->m);
-  changed();
+  gl_call(load_identity);
 }
-
 void glLoadMatrixf(const GLfloat* m) {
-  if (gl_list_compiling()) {
-    GlMatrix copy;
-    std::memcpy(copy.m, m, sizeof copy.m);
-    gl_list_record([=] { glLoadMatrixf(copy.m); });
-    return;
-  }
-  std::memcpy(current_matrix()->m, m, sizeof(float) * 16);
-  changed();
+  gl_call(load_matrix, matrix_of(m));
 }
-
 void glLoadMatrixd(const GLdouble* m) {
-  float f[16];
-  for (int i = 0; i < 16; ++i) f[i] = static_cast<float>(m[i]);
-  glLoadMatrixf(f);
+  gl_call(load_matrix, matrix_of(m));
 }
-
 void glMultMatrixf(const GLfloat* m) {
-  if (gl_list_compiling()) {
-    GlMatrix copy;
-    std::memcpy(copy.m, m, sizeof copy.m);
-    gl_list_record([=] { glMultMatrixf(copy.m); });
-    return;
-  }
-  multiply_top(m);
+  gl_call(mult_matrix, matrix_of(m));
 }
-
 void glMultMatrixd(const GLdouble* m) {
-  float f[16];
-  for (int i = 0; i < 16; ++i) f[i] = static_cast<float>(m[i]);
-  glMultMatrixf(f);
+  gl_call(mult_matrix, matrix_of(m));
 }
-
 void glPushMatrix(void) {
-  if (gl_list_compiling()) {
-    gl_list_record([] { glPushMatrix(); });
-    return;
-  }
-  GlWebState* s = gl_state();
-  const bool proj = s->a.matrix_mode == GL_PROJECTION;
-  int& depth = proj ? s->projection_top : s->modelview_top;
-  GlMatrix* stack = proj ? s->projection : s->modelview;
-  if (depth + 1 >= MATRIX_STACK_DEPTH) {
-    gl_error(GL_STACK_OVERFLOW);
-    return;
-  }
-  stack[depth + 1] = stack[depth];
-  ++depth;
+  gl_call(push_matrix);
 }
-
 void glPopMatrix(void) {
-  if (gl_list_compiling()) {
-    gl_list_record([] { glPopMatrix(); });
-    return;
-  }
-  GlWebState* s = gl_state();
-  int& depth = s->a.matrix_mode == GL_PROJECTION ? s->projection_top : s->modelview_top;
-  if (depth == 0) {
-    gl_error(GL_STACK_UNDERFLOW);
-    return;
-  }
-  --depth;
-  changed();
+  gl_call(pop_matrix);
 }
-
-// Mesa takes the bounds as floats and builds the matrix in floats.
 void glOrtho(GLdouble left, GLdouble right, GLdouble bottom, GLdouble top, GLdouble near_val,
              GLdouble far_val) {
-  if (gl_list_compiling()) {
-    gl_list_record([=] { glOrtho(left, right, bottom, top, near_val, far_val); });
-    return;
-  }
-  const float l = static_cast<float>(left), r = static_cast<float>(right);
-  const float b = static_cast<float>(bottom), t = static_cast<float>(top);
-  const float n = static_cast<float>(near_val), f = static_cast<float>(far_val);
-  if (l == r || b == t || n == f) {
-    gl_error(GL_INVALID_VALUE);
-    return;
-  }
-  float m[16];
-  set_identity(m);
-  m[0] = 2.0f / (r - l);
-  m[12] = -(r + l) / (r - l);
-  m[5] = 2.0f / (t - b);
-  m[13] = -(t + b) / (t - b);
-  m[10] = -2.0f / (f - n);
-  m[14] = -(f + n) / (f - n);
-  multiply_top(m);
+  gl_call(ortho, left, right, bottom, top, near_val, far_val);
 }
-
 void glFrustum(GLdouble left, GLdouble right, GLdouble bottom, GLdouble top, GLdouble near_val,
                GLdouble far_val) {
-  if (gl_list_compiling()) {
-    gl_list_record([=] { glFrustum(left, right, bottom, top, near_val, far_val); });
-    return;
-  }
-  const float l = static_cast<float>(left), r = static_cast<float>(right);
-  const float b = static_cast<float>(bottom), t = static_cast<float>(top);
-  const float n = static_cast<float>(near_val), f = static_cast<float>(far_val);
-  if (n <= 0.0f || f <= 0.0f || l == r || b == t || n == f) {
-    gl_error(GL_INVALID_VALUE);
-    return;
-  }
-  float m[16] = {};
-  m[0] = (2.0f * n) / (r - l);
-  m[8] = (r + l) / (r - l);
-  m[5] = (2.0f * n) / (t - b);
-  m[9] = (t + b) / (t - b);
-  m[10] = -(f + n) / (f - n);
-  m[14] = -(2.0f * f * n) / (f - n);
-  m[11] = -1.0f;
-  multiply_top(m);
+  gl_call(frustum, left, right, bottom, top, near_val, far_val);
 }
-
 void glRotatef(GLfloat angle, GLfloat x, GLfloat y, GLfloat z) {
-  if (gl_list_compiling()) {
-    gl_list_record([=] { glRotatef(angle, x, y, z); });
-    return;
-  }
-  if (angle == 0.0f) return;
-  float m[16];
-  rotation(angle, x, y, z, m);
-  multiply_top(m);
+  gl_call(rotate, angle, x, y, z);
 }
-
 void glRotated(GLdouble angle, GLdouble x, GLdouble y, GLdouble z) {
-  glRotatef(static_cast<float>(angle), static_cast<float>(x), static_cast<float>(y),
-            static_cast<float>(z));
+  gl_call(rotate, static_cast<float>(angle), static_cast<float>(x), static_cast<float>(y),
+          static_cast<float>(z));
 }
-
-// Mesa folds a translation into the last column without a full product.
 void glTranslatef(GLfloat x, GLfloat y, GLfloat z) {
-  if (gl_list_compiling()) {
-    gl_list_record([=] { glTranslatef(x, y, z); });
-    return;
-  }
-  float* m = current_matrix()->m;
-  m[12] = m[0] * x + m[4] * y + m[8] * z + m[12];
-  m[13] = m[1] * x + m[5] * y + m[9] * z + m[13];
-  m[14] = m[2] * x + m[6] * y + m[10] * z + m[14];
-  m[15] = m[3] * x + m[7] * y + m[11] * z + m[15];
-  changed();
+  gl_call(translate, x, y, z);
 }
-
 void glTranslated(GLdouble x, GLdouble y, GLdouble z) {
-  glTranslatef(static_cast<float>(x), static_cast<float>(y), static_cast<float>(z));
+  gl_call(translate, static_cast<float>(x), static_cast<float>(y), static_cast<float>(z));
 }
-
 void glScalef(GLfloat x, GLfloat y, GLfloat z) {
-  if (gl_list_compiling()) {
-    gl_list_record([=] { glScalef(x, y, z); });
-    return;
-  }
-  float* m = current_matrix()->m;
-  for (int i = 0; i < 4; ++i) {
-    m[i] *= x;
-    m[4 + i] *= y;
-    m[8 + i] *= z;
-  }
-  changed();
+  gl_call(scale, x, y, z);
 }
-
 void glScaled(GLdouble x, GLdouble y, GLdouble z) {
-  glScalef(static_cast<float>(x), static_cast<float>(y), static_cast<float>(z));
+  gl_call(scale, static_cast<float>(x), static_cast<float>(y), static_cast<float>(z));
 }

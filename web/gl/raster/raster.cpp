@@ -1,7 +1,7 @@
 // Lines and points as Mesa's llvmpipe rasterises them: a line becomes a quad as wide as the
 // line across its major axis, its ends moved by the diamond-exit rule, both snapped to 1/256
 // pixel and filled with the top-left rule; a point is a square of whole pixels.
-#include "gl_pixels.h"
+#include "gl/raster/raster.h"
 
 #include <algorithm>
 #include <cmath>
@@ -111,27 +111,15 @@ void quad_x_major(const float* v1, const float* v2, float dx, float dy, int fixe
   if (y2diff == -0.5f && dy < 0.0f) y2diff = 0.5f;
 
   // Diamond exit: does the line leave the diamond of the pixel holding each end?
-  bool draw_start, draw_end;
-  if (std::fabs(x1diff) + std::fabs(y1diff) < 0.5f)
-    draw_start = true;
-  else if (sign_of(x1diff) == sign_of(-dx))
-    draw_start = false;
-  else if (sign_of(-y1diff) != sign_of(dy))
-    draw_start = true;
-  else {
-    const float yintersect = frac(v1[1]) + x1diff * dydx;
-    draw_start = yintersect < 1.0f && yintersect > 0.0f;
-  }
-  if (std::fabs(x2diff) + std::fabs(y2diff) < 0.5f)
-    draw_end = false;
-  else if (sign_of(x2diff) != sign_of(-dx))
-    draw_end = false;
-  else if (sign_of(-y2diff) == sign_of(dy))
-    draw_end = true;
-  else {
-    const float yintersect = frac(v2[1]) + x2diff * dydx;
-    draw_end = yintersect < 1.0f && yintersect > 0.0f;
-  }
+  const float y1intersect = frac(v1[1]) + x1diff * dydx;
+  const float y2intersect = frac(v2[1]) + x2diff * dydx;
+  const bool draw_start =
+      std::fabs(x1diff) + std::fabs(y1diff) < 0.5f ||
+      (sign_of(x1diff) != sign_of(-dx) &&
+       (sign_of(-y1diff) != sign_of(dy) || (y1intersect < 1.0f && y1intersect > 0.0f)));
+  const bool draw_end =
+      !(std::fabs(x2diff) + std::fabs(y2diff) < 0.5f) && sign_of(x2diff) == sign_of(-dx) &&
+      (sign_of(-y2diff) == sign_of(dy) || (y2intersect < 1.0f && y2intersect > 0.0f));
   const bool will_draw_start = sign_of(-x1diff) != sign_of(dx);
   const bool will_draw_end = sign_of(x2diff) == sign_of(-dx) || x2diff == 0.0f;
 
@@ -176,27 +164,15 @@ void quad_y_major(const float* v1, const float* v2, float dx, float dy, int fixe
   const float y2diff = v2[1] - std::floor(v2[1]) - 0.5f;
   if (x2diff == -0.5f && dx < 0.0f) x2diff = 0.5f;
 
-  bool draw_start, draw_end;
-  if (std::fabs(x1diff) + std::fabs(y1diff) < 0.5f)
-    draw_start = true;
-  else if (sign_of(-y1diff) == sign_of(dy))
-    draw_start = false;
-  else if (sign_of(x1diff) != sign_of(-dx))
-    draw_start = true;
-  else {
-    const float xintersect = frac(v1[0]) + y1diff * dxdy;
-    draw_start = xintersect < 1.0f && xintersect > 0.0f;
-  }
-  if (std::fabs(x2diff) + std::fabs(y2diff) < 0.5f)
-    draw_end = false;
-  else if (sign_of(-y2diff) != sign_of(dy))
-    draw_end = false;
-  else if (sign_of(x2diff) == sign_of(-dx))
-    draw_end = true;
-  else {
-    const float xintersect = frac(v2[0]) + y2diff * dxdy;
-    draw_end = xintersect < 1.0f && xintersect >= 0.0f;
-  }
+  const float x1intersect = frac(v1[0]) + y1diff * dxdy;
+  const float x2intersect = frac(v2[0]) + y2diff * dxdy;
+  const bool draw_start =
+      std::fabs(x1diff) + std::fabs(y1diff) < 0.5f ||
+      (sign_of(-y1diff) != sign_of(dy) &&
+       (sign_of(x1diff) != sign_of(-dx) || (x1intersect < 1.0f && x1intersect > 0.0f)));
+  const bool draw_end =
+      !(std::fabs(x2diff) + std::fabs(y2diff) < 0.5f) && sign_of(-y2diff) == sign_of(dy) &&
+      (sign_of(x2diff) == sign_of(-dx) || (x2intersect < 1.0f && x2intersect >= 0.0f));
   const bool will_draw_start = sign_of(y1diff) == sign_of(dy);
   const bool will_draw_end = sign_of(-y2diff) == sign_of(dy) || y2diff == 0.0f;
 
@@ -265,7 +241,7 @@ void line_down(float x1, float y1, float x2, float y2, float width,
 
 // The line is rasterised in rows counted down, as Mesa does for a window, and its rows turned
 // back to count up.
-void pixels_line(float x1, float y1, float x2, float y2, float width, int height,
+void raster_line(float x1, float y1, float x2, float y2, float width, int height,
                  std::vector<PixelFragment>* out) {
   const size_t from = out->size();
   line_down(x1, y1, x2, y2, width, out);
@@ -275,7 +251,7 @@ void pixels_line(float x1, float y1, float x2, float y2, float width, int height
 // The pattern is stepped once per pixel along the major axis; each run of set bits becomes a
 // line of its own between the points that far along the segment, and the strip's counter moves
 // on by the whole pixels stepped.
-void pixels_stippled_line(float x1, float y1, float x2, float y2, float width, int height,
+void raster_stippled_line(float x1, float y1, float x2, float y2, float width, int height,
                           bool reset, PixelStipple* stipple, std::vector<PixelFragment>* out) {
   if (reset) stipple->counter = 0.0f;
   const float length = std::max(std::fabs(x1 - x2), std::fabs(y1 - y2));
@@ -285,7 +261,7 @@ void pixels_stippled_line(float x1, float y1, float x2, float y2, float width, i
   bool on = false;
   auto emit = [&](float t0, float t1) {
     const size_t from = out->size();
-    pixels_line(x1 + (x2 - x1) * t0, y1 + (y2 - y1) * t0, x1 + (x2 - x1) * t1, y1 + (y2 - y1) * t1,
+    raster_line(x1 + (x2 - x1) * t0, y1 + (y2 - y1) * t0, x1 + (x2 - x1) * t1, y1 + (y2 - y1) * t1,
                 width, height, out);
     // Parameters along the whole segment, not the piece.
     for (size_t i = from; i < out->size(); ++i) (*out)[i].t = t0 + (t1 - t0) * (*out)[i].t;
@@ -306,7 +282,7 @@ void pixels_stippled_line(float x1, float y1, float x2, float y2, float width, i
 
 // Mesa rounds the size up to whole pixels and lights the pixels whose centres fall in the
 // square, those on its right or top edge included and those on its left or bottom edge not.
-void pixels_point(float x, float y, float size, std::vector<PixelFragment>* out) {
+void raster_point(float x, float y, float size, std::vector<PixelFragment>* out) {
   const int fixed_width = std::max(FIXED_ONE, (snap(size) + FIXED_ONE / 2 - 1) & ~(FIXED_ONE - 1));
   const int x0 = snap(x - PIXEL_OFFSET) - fixed_width / 2;
   const int y0 = snap(y - PIXEL_OFFSET) - fixed_width / 2;
@@ -319,7 +295,7 @@ void pixels_point(float x, float y, float size, std::vector<PixelFragment>* out)
 // Mesa's triangle: corners snapped to 1/256 pixel in rows counted down from the window's top,
 // turned to the orientation its setup uses, filled with the same edge rule as lines; rows of
 // the pixels lit counted back up.
-void pixels_triangle(const float* a, const float* b, const float* c, int height, const int box[4],
+void raster_triangle(const float* a, const float* b, const float* c, int height, const int box[4],
                      std::vector<PixelFragment>* out) {
   int x[3], y[3];
   const float* v[3] = {a, b, c};

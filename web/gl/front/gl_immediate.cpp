@@ -1,31 +1,21 @@
 // Immediate mode: glBegin gathers vertices, each transformed to clip coordinates with the
-// colour current when it was given, and glEnd hands the primitive to gl_primitives.cpp.
-#include "gl_primitives.h"
-#include "gl_state.h"
+// colour current when it was given, and glEnd hands the primitive and the draw state to
+// assembly.
+#include "gl/front/gl_state.h"
 
 namespace {
 
 constexpr float BYTE_MAX = 255.0f;
 
 void colour_set(float r, float g, float b, float a) {
-  float* c = gl_state()->a.colour;
+  float* c = gl_state()->a.current.colour;
   c[0] = r;
   c[1] = g;
   c[2] = b;
   c[3] = a;
 }
 
-}  // namespace
-
-//------------------------------------------------------------------------------
-// Primitives
-//------------------------------------------------------------------------------
-
-void glBegin(GLenum mode) {
-  if (gl_list_compiling()) {
-    gl_list_record([=] { glBegin(mode); });
-    return;
-  }
+void begin(GLenum mode) {
   GlWebState* s = gl_state();
   if (s->in_begin || mode > GL_POLYGON) {
     gl_error(s->in_begin ? GL_INVALID_OPERATION : GL_INVALID_ENUM);
@@ -36,31 +26,42 @@ void glBegin(GLenum mode) {
   s->vertices.clear();
 }
 
-void glEnd(void) {
-  if (gl_list_compiling()) {
-    gl_list_record([] { glEnd(); });
-    return;
-  }
+void end() {
   GlWebState* s = gl_state();
   if (!s->in_begin) {
     gl_error(GL_INVALID_OPERATION);
     return;
   }
   s->in_begin = false;
-  primitives_draw(s->begin_mode, s->vertices);
+  GlLayer& layer = gl_layer();
+  assembly_draw(&layer.assembly, &layer.batch, gl_draw_state(), s->begin_mode, s->vertices);
 }
 
-void glVertex4f(GLfloat x, GLfloat y, GLfloat z, GLfloat w) {
-  if (gl_list_compiling()) {
-    gl_list_record([=] { glVertex4f(x, y, z, w); });
-    return;
-  }
+void vertex(GLfloat x, GLfloat y, GLfloat z, GLfloat w) {
   GlWebState* s = gl_state();
   if (!s->in_begin) return;
   GlVertex v;
   gl_transform(x, y, z, w, v.clip);
-  for (int i = 0; i < 4; ++i) v.colour[i] = s->a.colour[i];
+  for (int i = 0; i < 4; ++i) v.colour[i] = s->a.current.colour[i];
   s->vertices.push_back(v);
+}
+
+}  // namespace
+
+//------------------------------------------------------------------------------
+// Primitives
+//------------------------------------------------------------------------------
+
+void glBegin(GLenum mode) {
+  gl_call(begin, mode);
+}
+
+void glEnd(void) {
+  gl_call(end);
+}
+
+void glVertex4f(GLfloat x, GLfloat y, GLfloat z, GLfloat w) {
+  gl_call(vertex, x, y, z, w);
 }
 
 void glVertex2i(GLint x, GLint y) {
@@ -114,11 +115,7 @@ void glRecti(GLint x1, GLint y1, GLint x2, GLint y2) {
 //------------------------------------------------------------------------------
 
 void glColor4f(GLfloat r, GLfloat g, GLfloat b, GLfloat a) {
-  if (gl_list_compiling()) {
-    gl_list_record([=] { glColor4f(r, g, b, a); });
-    return;
-  }
-  colour_set(r, g, b, a);
+  gl_call(colour_set, r, g, b, a);
 }
 
 void glColor3f(GLfloat r, GLfloat g, GLfloat b) {
@@ -145,5 +142,5 @@ void glColor4ub(GLubyte r, GLubyte g, GLubyte b, GLubyte a) {
 }
 
 // Lighting is never on in Ternival's pictures, so normals are not kept.
-void glNormal3f(GLfloat x, GLfloat y, GLfloat z) {}
-void glNormal3d(GLdouble x, GLdouble y, GLdouble z) {}
+void glNormal3f(GLfloat /*x*/, GLfloat /*y*/, GLfloat /*z*/) {}
+void glNormal3d(GLdouble /*x*/, GLdouble /*y*/, GLdouble /*z*/) {}

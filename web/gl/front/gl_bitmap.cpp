@@ -1,9 +1,8 @@
 // The raster position (glRasterPos, glWindowPos) and the bitmaps drawn at it (glBitmap and
 // GLUT's glyphs through gl_web_bitmap), lit pixel by pixel where Mesa lights them.
-#include "gl_web.h"
+#include "gl/gl_web.h"
 
-#include "gl_batch.h"
-#include "gl_state.h"
+#include "gl/front/gl_state.h"
 
 #include <cmath>
 #include <cstring>
@@ -22,14 +21,12 @@ constexpr float BITMAP_EPSILON = 0.0001f;
 constexpr int BITS_PER_BYTE = 8;
 constexpr unsigned LEFTMOST_BIT = 0x80;
 
-std::vector<PixelFragment> glyph_pixels;  // scratch: the lit pixels of one bitmap
-
 //------------------------------------------------------------------------------
 // Helpers
 //------------------------------------------------------------------------------
 
 void raster_set(float x, float y, float z, float w, bool valid) {
-  GlAttribs& a = gl_state()->a;
+  GlCurrentAttribs& a = gl_state()->a.current;
   a.raster_pos[0] = x;
   a.raster_pos[1] = y;
   a.raster_pos[2] = z;
@@ -41,10 +38,6 @@ void raster_set(float x, float y, float z, float w, bool valid) {
 // The object point goes through the same transformation as a vertex; outside the view
 // volume the raster position becomes invalid.
 void raster_pos(float x, float y, float z) {
-  if (gl_list_compiling()) {
-    gl_list_record([=] { raster_pos(x, y, z); });
-    return;
-  }
   float clip[4];
   gl_transform(x, y, z, 1.0f, clip);
   const float w = clip[3];
@@ -54,40 +47,28 @@ void raster_pos(float x, float y, float z) {
     raster_set(0.0f, 0.0f, 0.0f, 1.0f, false);
     return;
   }
-  const GlWindowPoint p = gl_clip_to_window(clip);
+  const GlWindowPoint p = assembly_clip_to_window(gl_draw_state(), clip);
   raster_set(p.x, p.y, p.z, w, true);
 }
 
 void window_pos(float x, float y, float z) {
-  if (gl_list_compiling()) {
-    gl_list_record([=] { window_pos(x, y, z); });
-    return;
-  }
-  const GlAttribs& a = gl_state()->a;
-  const float depth = a.depth_range[0] +
-                      (a.depth_range[1] - a.depth_range[0]) * std::fmin(1.0f, std::fmax(0.0f, z));
+  const float* range = gl_state()->a.viewport.depth_range;
+  const float depth = range[0] + (range[1] - range[0]) * std::fmin(1.0f, std::fmax(0.0f, z));
   raster_set(x, y, depth, 1.0f, true);
 }
 
 // Draws a bitmap whose rows are row_bytes apart, then moves the raster position on.
 void bitmap_draw(int width, int height, float xorig, float yorig, float xmove, float ymove,
                  const unsigned char* bits, int row_bytes) {
-  if (gl_list_compiling()) {
-    const size_t size = bits != nullptr ? static_cast<size_t>(row_bytes) * height : 0;
-    std::shared_ptr<std::vector<unsigned char>> copy =
-        std::make_shared<std::vector<unsigned char>>(bits, bits + size);
-    gl_list_record([=] {
-      bitmap_draw(width, height, xorig, yorig, xmove, ymove, copy->empty() ? nullptr : copy->data(),
-                  row_bytes);
-    });
-    return;
-  }
-  GlAttribs& a = gl_state()->a;
+  GlCurrentAttribs& a = gl_state()->a.current;
   if (a.raster_valid && bits != nullptr) {
     const int x0 = static_cast<int>(std::floor(a.raster_pos[0] + BITMAP_EPSILON - xorig));
     const int y0 = static_cast<int>(std::floor(a.raster_pos[1] + BITMAP_EPSILON - yorig));
+    GlLayer& layer = gl_layer();
+    const BatchDraw& draw = gl_draw_state().batch;
     unsigned char rgba[4];
-    batch_colour(a.raster_colour, rgba);
+    batch_colour(draw, a.raster_colour, rgba);
+    std::vector<PixelFragment>& glyph_pixels = layer.bitmap_pixels;
     glyph_pixels.clear();
     for (int j = 0; j < height; ++j) {
       const unsigned char* row = bits + static_cast<size_t>(j) * row_bytes;
@@ -95,10 +76,31 @@ void bitmap_draw(int width, int height, float xorig, float yorig, float xmove, f
         if (row[i / BITS_PER_BYTE] & (LEFTMOST_BIT >> (i % BITS_PER_BYTE)))
           glyph_pixels.push_back(PixelFragment{x0 + i, y0 + j, 0.0f});
     }
-    batch_fragments(glyph_pixels, DepthPlane{a.raster_pos[2], 0.0f, 0.0f}, rgba);
+    batch_fragments(&layer.batch, draw, glyph_pixels, DepthPlane{a.raster_pos[2], 0.0f, 0.0f},
+                    rgba);
   }
   a.raster_pos[0] += xmove;
   a.raster_pos[1] += ymove;
+}
+
+// A list keeps its own copy of the bits.
+void bitmap_kept(int width, int height, float xorig, float yorig, float xmove, float ymove,
+                 const std::shared_ptr<const std::vector<unsigned char>>& bits, int row_bytes) {
+  bitmap_draw(width, height, xorig, yorig, xmove, ymove, bits->empty() ? nullptr : bits->data(),
+              row_bytes);
+}
+
+// Bitmaps are the one call whose argument points into the caller's memory: while a list is
+// being compiled, the bits are copied before gl_call records the call.
+void bitmap_call(int width, int height, float xorig, float yorig, float xmove, float ymove,
+                 const unsigned char* bits, int row_bytes) {
+  if (gl_state()->compiling == 0) {
+    bitmap_draw(width, height, xorig, yorig, xmove, ymove, bits, row_bytes);
+    return;
+  }
+  const size_t size = bits != nullptr ? static_cast<size_t>(row_bytes) * height : 0;
+  gl_call(bitmap_kept, width, height, xorig, yorig, xmove, ymove,
+          std::make_shared<const std::vector<unsigned char>>(bits, bits + size), row_bytes);
 }
 
 }  // namespace
@@ -108,28 +110,28 @@ void bitmap_draw(int width, int height, float xorig, float yorig, float xmove, f
 //------------------------------------------------------------------------------
 
 void glRasterPos2i(GLint x, GLint y) {
-  raster_pos(static_cast<float>(x), static_cast<float>(y), 0.0f);
+  gl_call(raster_pos, static_cast<float>(x), static_cast<float>(y), 0.0f);
 }
 void glRasterPos2f(GLfloat x, GLfloat y) {
-  raster_pos(x, y, 0.0f);
+  gl_call(raster_pos, x, y, 0.0f);
 }
 void glRasterPos2d(GLdouble x, GLdouble y) {
-  raster_pos(static_cast<float>(x), static_cast<float>(y), 0.0f);
+  gl_call(raster_pos, static_cast<float>(x), static_cast<float>(y), 0.0f);
 }
 void glRasterPos3f(GLfloat x, GLfloat y, GLfloat z) {
-  raster_pos(x, y, z);
+  gl_call(raster_pos, x, y, z);
 }
 void glRasterPos3d(GLdouble x, GLdouble y, GLdouble z) {
-  raster_pos(static_cast<float>(x), static_cast<float>(y), static_cast<float>(z));
+  gl_call(raster_pos, static_cast<float>(x), static_cast<float>(y), static_cast<float>(z));
 }
 void glWindowPos2i(GLint x, GLint y) {
-  window_pos(static_cast<float>(x), static_cast<float>(y), 0.0f);
+  gl_call(window_pos, static_cast<float>(x), static_cast<float>(y), 0.0f);
 }
 void glWindowPos2f(GLfloat x, GLfloat y) {
-  window_pos(x, y, 0.0f);
+  gl_call(window_pos, x, y, 0.0f);
 }
 void glWindowPos3f(GLfloat x, GLfloat y, GLfloat z) {
-  window_pos(x, y, z);
+  gl_call(window_pos, x, y, z);
 }
 
 // Rows are padded to the unpack alignment, as GL reads client memory.
@@ -137,13 +139,13 @@ void glBitmap(GLsizei width, GLsizei height, GLfloat xorig, GLfloat yorig, GLflo
               GLfloat ymove, const GLubyte* bitmap) {
   const int align = gl_state()->unpack_alignment;
   const int bytes = (width + BITS_PER_BYTE - 1) / BITS_PER_BYTE;
-  bitmap_draw(width, height, xorig, yorig, xmove, ymove, bitmap,
+  bitmap_call(width, height, xorig, yorig, xmove, ymove, bitmap,
               (bytes + align - 1) / align * align);
 }
 
 void gl_web_bitmap(int width, int height, float xorig, float yorig, float xmove, float ymove,
                    const unsigned char* bits) {
-  bitmap_draw(width, height, xorig, yorig, xmove, ymove, bits,
+  bitmap_call(width, height, xorig, yorig, xmove, ymove, bits,
               (width + BITS_PER_BYTE - 1) / BITS_PER_BYTE);
 }
 

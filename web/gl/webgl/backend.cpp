@@ -1,6 +1,6 @@
 // WebGL side of the layer: one tiny shader program and vertex buffer per context, the state
 // each draw asks for set only when it changes, and one drawArrays per run.
-#include "gl_backend.h"
+#include "gl/webgl/backend.h"
 
 #include <emscripten/html5.h>
 #include <webgl/webgl1.h>
@@ -33,23 +33,6 @@ const char* const FRAGMENT_SHADER =
     "void main() { gl_FragColor = v_colour; }\n";
 
 //------------------------------------------------------------------------------
-// Types
-//------------------------------------------------------------------------------
-
-// What a WebGL context has been given, so that unchanged state is not sent again.
-struct ContextCache {
-  long webgl;
-  GLuint program, buffer;
-  size_t buffer_bytes;
-  bool known;  // state below is what WebGL holds
-  BackendState state;
-  int viewport_w, viewport_h;
-};
-
-std::vector<ContextCache> contexts;
-ContextCache* current = nullptr;
-
-//------------------------------------------------------------------------------
 // Helpers
 //------------------------------------------------------------------------------
 
@@ -60,7 +43,7 @@ GLuint shader_compile(GLenum kind, const char* source) {
   return shader;
 }
 
-void context_setup(ContextCache* c) {
+void context_setup(BackendContext* c) {
   c->program = emscripten_glCreateProgram();
   emscripten_glAttachShader(c->program, shader_compile(GL_VERTEX_SHADER, VERTEX_SHADER));
   emscripten_glAttachShader(c->program, shader_compile(GL_FRAGMENT_SHADER, FRAGMENT_SHADER));
@@ -80,6 +63,11 @@ void context_setup(ContextCache* c) {
   c->viewport_w = c->viewport_h = -1;
 }
 
+// WebGL takes an offset into the bound buffer as a pointer.
+const void* buffer_offset(size_t offset) {
+  return reinterpret_cast<const void*>(offset);  // NOLINT(performance-no-int-to-ptr)
+}
+
 void switch_set(GLenum cap, bool on) {
   if (on)
     emscripten_glEnable(cap);
@@ -88,7 +76,7 @@ void switch_set(GLenum cap, bool on) {
 }
 
 // Sends the parts of s that differ from what the context holds.
-void state_apply(const BackendState& s) {
+void state_apply(BackendContext* current, const BackendState& s) {
   BackendState& o = current->state;
   const bool all = !current->known;
   if (all || s.blend != o.blend) switch_set(GL_BLEND, s.blend);
@@ -108,10 +96,10 @@ void state_apply(const BackendState& s) {
   current->known = true;
 }
 
-void run_clear(const BackendRun& r) {
+void run_clear(BackendContext* current, const BackendRun& r) {
   BackendState s = r.state;
   s.depth_mask = r.clear_depth;
-  state_apply(s);
+  state_apply(current, s);
   GLbitfield mask = 0;
   if (r.clear_colour) {
     emscripten_glClearColor(r.clear_rgba[0] / 255.0f, r.clear_rgba[1] / 255.0f,
@@ -131,16 +119,17 @@ void run_clear(const BackendRun& r) {
 // Functions
 //------------------------------------------------------------------------------
 
-void backend_use(long webgl, int* canvas_width, int* canvas_height) {
+void backend_use(Backend* backend, long webgl, int* canvas_width, int* canvas_height) {
+  BackendContext*& current = backend->current;
   if (current == nullptr || current->webgl != webgl) {
     emscripten_webgl_make_context_current(static_cast<EMSCRIPTEN_WEBGL_CONTEXT_HANDLE>(webgl));
     current = nullptr;
-    for (ContextCache& c : contexts)
+    for (BackendContext& c : backend->contexts)
       if (c.webgl == webgl) current = &c;
     if (current == nullptr) {
-      contexts.reserve(contexts.size() + 1);
-      contexts.push_back(ContextCache{});
-      current = &contexts.back();
+      backend->contexts.reserve(backend->contexts.size() + 1);
+      backend->contexts.push_back(BackendContext{});
+      current = &backend->contexts.back();
       current->webgl = webgl;
       context_setup(current);
     }
@@ -158,8 +147,9 @@ void backend_use(long webgl, int* canvas_width, int* canvas_height) {
 }
 
 // Each run is one drawArrays (or one clear) over the vertices uploaded once.
-void backend_draw(const BackendVertex* vertices, int vertex_count, const BackendRun* runs,
-                  int run_count) {
+void backend_draw(Backend* backend, const BackendVertex* vertices, int vertex_count,
+                  const BackendRun* runs, int run_count) {
+  BackendContext* current = backend->current;
   if (current == nullptr) return;
   if (vertex_count > 0) {
     const size_t bytes = sizeof(BackendVertex) * static_cast<size_t>(vertex_count);
@@ -170,23 +160,23 @@ void backend_draw(const BackendVertex* vertices, int vertex_count, const Backend
     }
     emscripten_glBufferSubData(GL_ARRAY_BUFFER, 0, static_cast<GLsizeiptr>(bytes), vertices);
     emscripten_glVertexAttribPointer(ATTRIB_POS, 4, GL_FLOAT, GL_FALSE, sizeof(BackendVertex),
-                                     reinterpret_cast<void*>(offsetof(BackendVertex, pos)));
+                                     buffer_offset(offsetof(BackendVertex, pos)));
     emscripten_glVertexAttribPointer(ATTRIB_COLOUR, 4, GL_UNSIGNED_BYTE, GL_TRUE,
                                      sizeof(BackendVertex),
-                                     reinterpret_cast<void*>(offsetof(BackendVertex, rgba)));
+                                     buffer_offset(offsetof(BackendVertex, rgba)));
   }
   for (int i = 0; i < run_count; ++i) {
     const BackendRun& r = runs[i];
     if (r.kind == BACKEND_CLEAR) {
-      run_clear(r);
+      run_clear(current, r);
       continue;
     }
-    state_apply(r.state);
+    state_apply(current, r.state);
     emscripten_glDrawArrays(GL_TRIANGLES, r.first, r.count);
   }
 }
 
-void backend_read(int x, int y, int width, int height, unsigned char* rgba) {
-  if (current == nullptr) return;
+void backend_read(Backend* backend, int x, int y, int width, int height, unsigned char* rgba) {
+  if (backend->current == nullptr) return;
   emscripten_glReadPixels(x, y, width, height, GL_RGBA, GL_UNSIGNED_BYTE, rgba);
 }

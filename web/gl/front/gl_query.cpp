@@ -1,6 +1,6 @@
 // glGet*: every value is worked out once as doubles and converted to the type asked for, as
 // GL converts (booleans are non-zero, integers round to nearest).
-#include "gl_state.h"
+#include "gl/front/gl_state.h"
 
 #include <cmath>
 
@@ -24,10 +24,10 @@ int query(GLenum pname, double v[MAX_VALUES]) {
   const GlAttribs& a = s->a;
   switch (pname) {
     case GL_VIEWPORT:
-      for (int i = 0; i < 4; ++i) v[i] = a.viewport[i];
+      for (int i = 0; i < 4; ++i) v[i] = a.viewport.box[i];
       return 4;
     case GL_SCISSOR_BOX:
-      for (int i = 0; i < 4; ++i) v[i] = a.scissor[i];
+      for (int i = 0; i < 4; ++i) v[i] = a.scissor.box[i];
       return 4;
     case GL_MODELVIEW_MATRIX:
       for (int i = 0; i < 16; ++i) v[i] = gl_modelview().m[i];
@@ -36,41 +36,41 @@ int query(GLenum pname, double v[MAX_VALUES]) {
       for (int i = 0; i < 16; ++i) v[i] = gl_projection().m[i];
       return 16;
     case GL_CURRENT_COLOR:
-      for (int i = 0; i < 4; ++i) v[i] = a.colour[i];
+      for (int i = 0; i < 4; ++i) v[i] = a.current.colour[i];
       return 4;
     case GL_CURRENT_RASTER_COLOR:
-      for (int i = 0; i < 4; ++i) v[i] = a.raster_colour[i];
+      for (int i = 0; i < 4; ++i) v[i] = a.current.raster_colour[i];
       return 4;
     case GL_CURRENT_RASTER_POSITION:
-      for (int i = 0; i < 4; ++i) v[i] = a.raster_pos[i];
+      for (int i = 0; i < 4; ++i) v[i] = a.current.raster_pos[i];
       return 4;
-    case GL_CURRENT_RASTER_POSITION_VALID: v[0] = a.raster_valid ? 1 : 0; return 1;
-    case GL_CULL_FACE_MODE: v[0] = a.cull_mode; return 1;
-    case GL_FRONT_FACE: v[0] = a.front_face; return 1;
+    case GL_CURRENT_RASTER_POSITION_VALID: v[0] = a.current.raster_valid ? 1 : 0; return 1;
+    case GL_CULL_FACE_MODE: v[0] = a.polygon.cull_mode; return 1;
+    case GL_FRONT_FACE: v[0] = a.polygon.front_face; return 1;
     case GL_POLYGON_MODE:
-      v[0] = a.polygon_mode[0];
-      v[1] = a.polygon_mode[1];
+      v[0] = a.polygon.mode[0];
+      v[1] = a.polygon.mode[1];
       return 2;
     case GL_SAMPLE_BUFFERS:
     case GL_SAMPLES: v[0] = 0; return 1;
-    case GL_LINE_WIDTH: v[0] = a.line_width; return 1;
-    case GL_POINT_SIZE: v[0] = a.point_size; return 1;
-    case GL_LINE_STIPPLE_PATTERN: v[0] = a.stipple_pattern; return 1;
-    case GL_LINE_STIPPLE_REPEAT: v[0] = a.stipple_factor; return 1;
-    case GL_MATRIX_MODE: v[0] = a.matrix_mode; return 1;
-    case SHADE_MODEL: v[0] = a.shade_model; return 1;
-    case GL_DEPTH_FUNC: v[0] = a.depth_func; return 1;
-    case GL_DEPTH_WRITEMASK: v[0] = a.depth_mask ? 1 : 0; return 1;
-    case GL_DEPTH_CLEAR_VALUE: v[0] = a.clear_depth; return 1;
+    case GL_LINE_WIDTH: v[0] = a.line.width; return 1;
+    case GL_POINT_SIZE: v[0] = a.point.size; return 1;
+    case GL_LINE_STIPPLE_PATTERN: v[0] = a.line.stipple_pattern; return 1;
+    case GL_LINE_STIPPLE_REPEAT: v[0] = a.line.stipple_factor; return 1;
+    case GL_MATRIX_MODE: v[0] = a.transform.matrix_mode; return 1;
+    case SHADE_MODEL: v[0] = a.lighting.shade_model; return 1;
+    case GL_DEPTH_FUNC: v[0] = a.depth.func; return 1;
+    case GL_DEPTH_WRITEMASK: v[0] = a.depth.mask ? 1 : 0; return 1;
+    case GL_DEPTH_CLEAR_VALUE: v[0] = a.depth.clear; return 1;
     case GL_DEPTH_RANGE:
-      v[0] = a.depth_range[0];
-      v[1] = a.depth_range[1];
+      v[0] = a.viewport.depth_range[0];
+      v[1] = a.viewport.depth_range[1];
       return 2;
     case GL_COLOR_CLEAR_VALUE:
-      for (int i = 0; i < 4; ++i) v[i] = a.clear_colour[i];
+      for (int i = 0; i < 4; ++i) v[i] = a.colour_buffer.clear_colour[i];
       return 4;
-    case GL_BLEND_SRC: v[0] = a.blend_src; return 1;
-    case GL_BLEND_DST: v[0] = a.blend_dst; return 1;
+    case GL_BLEND_SRC: v[0] = a.colour_buffer.blend_src; return 1;
+    case GL_BLEND_DST: v[0] = a.colour_buffer.blend_dst; return 1;
     case GL_MODELVIEW_STACK_DEPTH: v[0] = s->modelview_top + 1; return 1;
     case GL_PROJECTION_STACK_DEPTH: v[0] = s->projection_top + 1; return 1;
     case GL_ATTRIB_STACK_DEPTH: v[0] = static_cast<double>(s->attrib_stack.size()); return 1;
@@ -95,9 +95,9 @@ int query(GLenum pname, double v[MAX_VALUES]) {
     case GL_LIST_MODE: v[0] = s->compiling != 0 ? GL_COMPILE : 0; return 1;
     default: break;
   }
-  const bool* flag = gl_cap(pname);
-  if (flag == nullptr) return 0;
-  v[0] = *flag ? 1 : 0;
+  const int i = gl_switch_index(pname);
+  if (i < 0) return 0;
+  v[0] = a.switches[i] ? 1 : 0;
   return 1;
 }
 

@@ -1,10 +1,10 @@
-// Pixel rasterisation of lines, stippled lines, points and triangles, done on the CPU so that
-// the browser lights exactly the pixels the desktop's Mesa llvmpipe lights. Called by
-// gl_primitives.cpp.
+// Stage 3, the software rasteriser: lines, stippled lines, points and triangles turned into
+// pixels on the CPU, so that the browser lights exactly the pixels the desktop's Mesa llvmpipe
+// lights. Called by assembly (stage 2); calls nothing of the layer.
 // Lines and triangles take positions as Mesa's rasteriser sees them, y counted DOWN from the
 // window's top edge; points take y up. The pixels lit come back with rows counted up.
-#ifndef TERNIVAL_WEB_GL_PIXELS_H
-#define TERNIVAL_WEB_GL_PIXELS_H
+#ifndef TERNIVAL_WEB_GL_RASTER_H
+#define TERNIVAL_WEB_GL_RASTER_H
 
 #include <vector>
 
@@ -24,16 +24,16 @@ struct PixelStipple {
 
 // Appends the pixels of the segment (x1, y1)-(x2, y2) (y down) drawn width pixels wide in a
 // window of the given height; the segment is already clipped.
-void pixels_line(float x1, float y1, float x2, float y2, float width, int height,
+void raster_line(float x1, float y1, float x2, float y2, float width, int height,
                  std::vector<PixelFragment>* out);
-// As pixels_line, cut into the "on" runs of the stipple; reset starts the pattern afresh.
-void pixels_stippled_line(float x1, float y1, float x2, float y2, float width, int height,
+// As raster_line, cut into the "on" runs of the stipple; reset starts the pattern afresh.
+void raster_stippled_line(float x1, float y1, float x2, float y2, float width, int height,
                           bool reset, PixelStipple* stipple, std::vector<PixelFragment>* out);
 // Appends the pixels of the filled triangle with corners a, b, c (x, y down each) that lie
 // in box (first and last column, first and last row counted up).
-void pixels_triangle(const float* a, const float* b, const float* c, int height, const int box[4],
+void raster_triangle(const float* a, const float* b, const float* c, int height, const int box[4],
                      std::vector<PixelFragment>* out);
 // Appends the pixels of a square, not smoothed, point of the given size centred on (x, y).
-void pixels_point(float x, float y, float size, std::vector<PixelFragment>* out);
+void raster_point(float x, float y, float size, std::vector<PixelFragment>* out);
 
 #endif

@@ -1,34 +1,28 @@
-// Display lists: while one is compiled, recordable calls are kept as closures and glCallList
-// replays them in order (lists may call lists, as deep as GL allows).
-#include "gl_state.h"
+// Display lists: while one is compiled, recordable calls are kept as closures (by gl_call) and
+// glCallList replays them in order (lists may call lists, as deep as GL allows).
+#include "gl/front/gl_state.h"
 
-#include <utility>
 #include <vector>
 
 namespace {
 
 constexpr int MAX_LIST_NESTING = 64;  // GL's least call depth of nested lists
 
-int nesting = 0;  // glCallList calls under way
-
 bool list_exists(const GlWebState* s, GLuint list) {
   return list != 0 && list < s->lists.size() && s->lists[list].used;
 }
 
-}  // namespace
-
-//------------------------------------------------------------------------------
-// Shared with the other web/gl files
-//------------------------------------------------------------------------------
-
-bool gl_list_compiling() {
-  return gl_state()->compiling != 0;
-}
-
-void gl_list_record(std::function<void()> call) {
+void list_call(GLuint list) {
   GlWebState* s = gl_state();
-  s->lists[s->compiling].calls.push_back(std::move(call));
+  int& nesting = gl_layer().list_nesting;
+  if (!list_exists(s, list) || nesting >= MAX_LIST_NESTING) return;
+  ++nesting;
+  // By index: no call a list holds can add lists or change this one while it runs.
+  for (size_t i = 0; i < s->lists[list].calls.size(); ++i) s->lists[list].calls[i]();
+  --nesting;
 }
+
+}  // namespace
 
 //------------------------------------------------------------------------------
 // Entry points
@@ -80,14 +74,5 @@ void glEndList(void) {
 }
 
 void glCallList(GLuint list) {
-  if (gl_list_compiling()) {
-    gl_list_record([=] { glCallList(list); });
-    return;
-  }
-  GlWebState* s = gl_state();
-  if (!list_exists(s, list) || nesting >= MAX_LIST_NESTING) return;
-  ++nesting;
-  // By index: no call a list holds can add lists or change this one while it runs.
-  for (size_t i = 0; i < s->lists[list].calls.size(); ++i) s->lists[list].calls[i]();
-  --nesting;
+  gl_call(list_call, list);
 }

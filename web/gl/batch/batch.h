@@ -1,0 +1,70 @@
+// Stage 4, the batch: gathers what the current window draws (triangles, pixel rectangles,
+// clears) into runs of one WebGL draw each, sent by batch_flush to the backend (stage 5).
+// Called by assembly (stage 2) and the front end (stage 1), which hand it the draw state.
+// Takes window pixels (y up) and depth 0..1, or clip coordinates; colours as bytes.
+#ifndef TERNIVAL_WEB_GL_BATCH_H
+#define TERNIVAL_WEB_GL_BATCH_H
+
+#include "gl/raster/raster.h"
+#include "gl/webgl/backend.h"
+
+#include <vector>
+
+// One vertex of a primitive: clip coordinates and the colour current when it was given.
+struct GlVertex {
+  float clip[4];
+  float colour[4];
+};
+
+// What the batch needs of the GL state. The front end keeps it current as the state changes;
+// `serial` changes with every change, so a run can tell it is still under the same state.
+struct BatchDraw {
+  BackendState triangles;  // triangles: culled as GL culls, kept to the viewport and scissor
+  BackendState pixels;     // pixel rectangles and clears: never culled, kept to the scissor
+  bool premultiply;        // blending is source alpha over: colours go out premultiplied
+  int viewport[4];         // x, y, width, height in window pixels
+  int win_width, win_height;
+  unsigned serial;
+};
+
+// The batch's state: what is gathered since the last flush, and where it goes.
+struct Batch {
+  std::vector<BackendVertex> vertices;
+  std::vector<BackendRun> runs;
+  unsigned run_serial;     // serial of the draw state the last run was opened under
+  long webgl;              // the current window's WebGL context
+  int target_x, target_y;  // the current window's bottom-left corner in its canvas, pixels
+  int canvas_width;        // the canvas's drawing buffer, pixels; at least 1 each
+  int canvas_height;
+};
+
+// Where the current window lies: its WebGL context, its corner in the canvas.
+void batch_target(Batch* batch, Backend* backend, long webgl, int win_x, int win_y);
+// Colour bytes as Mesa stores them (round to nearest), premultiplied by alpha when blending
+// with GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA so that WebGL rounds the blend as Mesa does.
+void batch_colour(const BatchDraw& draw, const float colour[4], unsigned char rgba[4]);
+// A filled triangle of three clip-space vertices, rasterised by WebGL. `window` holds their
+// window x, y (up) and depth when all three lie within the near and far planes, else null and
+// WebGL clips them.
+void batch_triangle(Batch* batch, const BatchDraw& draw, const GlVertex* const v[3],
+                    const float (*window)[3]);
+// Depth over the window as a plane: depth = at + dx * x + dy * y, window pixels.
+struct DepthPlane {
+  float at, dx, dy;
+};
+// The pixels of columns x0 .. x1 and rows y0 .. y1 (inclusive) of a line, point or bitmap.
+void batch_rect(Batch* batch, const BatchDraw& draw, int x0, int y0, int x1, int y1,
+                const DepthPlane& depth, const unsigned char rgba[4]);
+// Pixels of one primitive in one colour, in rows (each row's pixels left to right, rows in
+// order up or down), sent as few rectangles as cover them.
+void batch_fragments(Batch* batch, const BatchDraw& draw,
+                     const std::vector<PixelFragment>& fragments, const DepthPlane& depth,
+                     const unsigned char rgba[4]);
+// glClear of the current window (within the scissor box when the scissor test is on) to the
+// colour (0..1) and depth given, each when asked for.
+void batch_clear(Batch* batch, const BatchDraw& draw, bool colour, bool depth,
+                 const float clear_colour[4], float clear_depth);
+// Sends everything gathered to WebGL.
+void batch_flush(Batch* batch, Backend* backend);
+
+#endif
