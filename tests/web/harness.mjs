@@ -58,8 +58,10 @@ export async function browser_start() {
   return browser;
 }
 
-// Opens the page and waits for its first picture; returns a driver in desktop pixels.
-export async function page_open(browser, url) {
+// Opens the page and waits for its first picture; returns a driver in desktop pixels. With
+// input 'touch' the driver's presses alternate between a finger and a pen, and a right click is a
+// press held still for longer than the page's long press.
+export async function page_open(browser, url, input = 'mouse') {
   const page = await browser.newPage();
   await page.goto(url);
   await page.waitForFunction(() => window.ternival && window.ternival.frames > 0,
@@ -86,10 +88,51 @@ export async function page_open(browser, url) {
       };
       look();
     }))), SETTLE_MS),
+    // A motion, then the redraw that turns the 3D view by it.
+    turn: async (x, y) => (await io.move(x, y), io.settle()),
+    // Waits until the window of this title is shown, or hidden.
+    window: (title, want = true) => page.waitForFunction((title, want) =>
+      [...document.querySelectorAll('canvas[data-window]')].some(c => c.dataset.title === title &&
+        c.parentElement.style.display !== 'none') === want, { timeout: WAIT_MS }, title, want),
     windows: () => page_windows(page),
   };
+  if (input === 'touch') touch_driver(io, await page.createCDPSession(), at);
   return io;
 }
+
+// Turns a page driver's presses into touches and pen strokes, taking turns: a left press is a
+// touch, a right click a touch held still for HOLD_MS.
+function touch_driver(io, cdp, at) {
+  let pen = false, modifiers = 0;
+  const touch = { start: 'touchStart', move: 'touchMove', end: 'touchEnd' };
+  const stroke = { start: 'mousePressed', move: 'mouseMoved', end: 'mouseReleased' };
+  const send = (kind, x, y) => (pen ?
+    cdp.send('Input.dispatchMouseEvent', { type: stroke[kind], ...point(x, y), button: 'left',
+      buttons: kind === 'end' ? 0 : 1, clickCount: 1, pointerType: 'pen', modifiers }) :
+    cdp.send('Input.dispatchTouchEvent', { type: touch[kind], modifiers,
+      touchPoints: kind === 'end' ? [] : [point(x, y)] }));
+  const point = (x, y) => { const [px, py] = at(x, y); return { x: px, y: py }; };
+  io.shift = async down => { modifiers = down ? SHIFT : 0; };
+  io.press = async (x, y, button = 'left') => {
+    if (button !== 'left') throw new Error(`a ${button} press cannot be given by touch`);
+    pen = !pen;
+    await send('start', x, y);
+  };
+  io.move = (x, y) => send('move', x, y);
+  io.release = (x, y) => send('end', x, y);
+  io.tap = async (x, y, button = 'left') => {
+    if (button === 'left') return io.press(x, y).then(() => io.release(x, y));
+    // The long press is a timer in the page: it has fired once the press has been drawn.
+    await io.settle();
+    const frames = await io.page.evaluate(() => window.ternival.frames);
+    await io.press(x, y), await sleep(HOLD_MS);
+    await io.page.waitForFunction(f => window.ternival.frames > f, { timeout: WAIT_MS }, frames);
+    await io.release(x, y);
+  };
+}
+const SHIFT = 8;        // the DevTools protocol's modifier bit
+const HOLD_MS = 600;    // a held press: longer than the page's long press of 500 ms
+const sleep = ms => new Promise(ok => setTimeout(ok, ms));
 
 // Every window shown now, from the bottom of the stack up: title, desktop rectangle, z order
 // and its canvas's RGBA bytes (a 2D copy: the WebGL canvases keep their drawing buffers).

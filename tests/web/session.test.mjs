@@ -1,0 +1,224 @@
+// One seeded random session given with real input three times: to the desktop build (X input)
+// and to the page with the mouse and with touch and pen (DevTools protocol input). Every shown
+// window of each page run is compared with the desktop's screen every CHECK_EVERY events and at
+// the end. Usage: node session.test.mjs [desktop ternival binary]; TERNIVAL_WEB_SEED picks the
+// session, TERNIVAL_WEB_EVENTS its length.
+import { browser_start, page_open, require_tools, web_serve } from './harness.mjs';
+import { desktop_start } from './desktop.mjs';
+import { page_picture, window_compare } from './compare.mjs';
+import { screen, widgets } from './layout.mjs';
+
+const BINARY = process.argv[2] || process.env.TERNIVAL_BINARY ||
+  new URL('../../build/test/ternival', import.meta.url).pathname;
+const SEED = Number(process.env.TERNIVAL_WEB_SEED || 22);
+const EVENTS = Number(process.env.TERNIVAL_WEB_EVENTS || 320);
+const CHECK_EVERY = 25;
+const TITLES = { new: 'Create New 2D NURBS', about: 'About Ternival' };
+const PICK = 8;          // px either way from a point that still picks it
+const SLOP = 5;          // a touch must move this far (|dx| + |dy|) before it is a drag
+const AXIS = [65, 485];  // the knot bar's axis, y up
+const KEEP_OFF = ['quit', 'new', 'about'];  // panel buttons the random presses leave alone
+const PANEL = ['reset', 'zoom_in', 'zoom_out', 'grid', 'show_deboor', 'show_points',
+  'display_grid', 'weight_up', 'weight_down'];
+const BOXES = ['uniform', 'clamped', 'closed', ...Array.from({ length: 10 }, (_, i) =>
+  `degree_${i + 1}`)];
+
+// mulberry32: the same numbers from the same seed in every run.
+function random(seed) {
+  let a = seed >>> 0;
+  return () => {
+    a = (a + 0x6d2b79f5) >>> 0;
+    let t = Math.imul(a ^ (a >>> 15), a | 1);
+    t ^= t + Math.imul(t ^ (t >>> 7), t | 61);
+    return ((t ^ (t >>> 14)) >>> 0) / 4294967296;
+  };
+}
+
+// The session: gestures {win, button, shift, path: [[x, y_up], ...], dialog} where a path of one
+// point is a click and a longer one a press, motions and a release at its last point; dialog
+// [title, shown] is waited for after the gesture. Only left drags and left and right clicks, so
+// that touch can give every gesture.
+function session(seed, events) {
+  const r = random(seed);
+  const int = (lo, hi) => lo + Math.floor(r() * (hi - lo + 1));
+  const pick = list => list[int(0, list.length - 1)];
+  const inside = (p, w, d) => p[0] >= w.x1 - d && p[0] <= w.x2 + d && p[1] >= w.y1 - d &&
+    p[1] <= w.y2 + d;
+  // A spot in or around a widget, often on its edges.
+  const spot = (name, jitter = 2) => {
+    const w = widgets[name], e = int(0, 4);
+    if (e === 0) return [int(w.x1, w.x2), int(w.y1, w.y2)];
+    if (e === 1) return [pick([w.x1, w.x2]), int(w.y1, w.y2)];
+    if (e === 2) return [int(w.x1, w.x2), pick([w.y1, w.y2])];
+    return [int(w.x1 - jitter, w.x2 + jitter), int(w.y1 - jitter, w.y2 + jitter)];
+  };
+  // A path from p through steps motions to q; a first motion shorter than a touch's slop gets a
+  // detour, so that a finger gives the same motions as the mouse.
+  const path = (p, q, steps) => {
+    const list = [p];
+    for (let i = 1; i <= steps; ++i)
+      list.push([p[0] + Math.trunc((q[0] - p[0]) * i / steps),
+        p[1] + Math.trunc((q[1] - p[1]) * i / steps)]);
+    if (Math.abs(list[1][0] - p[0]) + Math.abs(list[1][1] - p[1]) < SLOP)
+      list.splice(1, 0, [p[0], p[1] + (p[1] > 270 ? -SLOP - 1 : SLOP + 1)]);
+    return list;
+  };
+  const points = [];  // where the session put the pad's points, as far as it knows
+  let degree = 3, chosen = 3;
+  const near = p => points.findIndex(q => Math.abs(q[0] - p[0]) <= PICK &&
+    Math.abs(q[1] - p[1]) <= PICK);
+  const pad_spot = () => (points.length && r() < 0.7 ?
+    pick(points).map(v => v + int(-3, 3)) : [int(5, 536), int(5, 536)]);
+  // The row of knot k if the knots are spread evenly over the axis (uniform), or if the inner
+  // ones are (clamped).
+  const knot_y = (k, spans) => AXIS[0] + Math.round((AXIS[1] - AXIS[0]) * k / spans);
+  const gestures = [];
+  const add = (win, list, more = {}) => gestures.push({ win, button: 'left', shift: false,
+    path: list, ...more });
+  const gen = {
+    pad_add: () => {
+      const p = points.length && r() < 0.5 ?
+        pick(points).map(v => v + int(-PICK, PICK)) : [int(5, 536), int(5, 536)];
+      points.push(p);
+      add('pad', [p], { button: 'right' });
+    },
+    pad_pick: () => add('pad', [pad_spot()], { shift: r() < 0.4 }),
+    pad_drag: () => {
+      const p = pad_spot(), q = [int(5, 536), int(5, 536)], i = near(p);
+      if (i >= 0) points[i] = [points[i][0] + q[0] - p[0], points[i][1] + q[1] - p[1]];
+      add('pad', path(p, q, int(2, 6)), { shift: r() < 0.3 });
+    },
+    steps: () => add('knots', [spot(pick(['up', 'down']))], { shift: r() < 0.2 }),
+    thumb: () => {
+      const y = r() < 0.5 ? knot_y(int(0, 8), 8) : int(55, 495);
+      const to = pick([AXIS[0], AXIS[1], AXIS[0] - 5, AXIS[1] + 5, int(...AXIS)]);
+      add('knots', path([int(55, 62), y], [58, to], int(1, 4)));
+    },
+    // Knots are taken left of the thumb's column, markers right of it.
+    knot: () => {
+      const n = points.length, spans = Math.max(1, r() < 0.5 ? n + degree : n - degree);
+      const k = int(1, spans - 1), y = knot_y(k, spans) + int(-1, 1);
+      const to = pick([knot_y(k - 1, spans), knot_y(k + 1, spans), knot_y(k + 1, spans) + 1,
+        knot_y(k - 1, spans) - 1, ...AXIS, AXIS[0] - 3, AXIS[1] + 3]);
+      const x = r() < 0.7 ? int(44, 54) : int(63, 67);
+      if (r() < 0.2) add('knots', [[x, y]], { shift: r() < 0.3 });
+      else add('knots', path([x, y], [x, to], int(1, 5)), { shift: r() < 0.2 });
+    },
+    panel: () => {
+      let p;
+      do p = spot(pick(PANEL), 3);
+      while (KEEP_OFF.some(n => inside(p, widgets[n], 3)));
+      const q = [int(0, 640), int(540, 614)];
+      add('panel', r() < 0.3 && !KEEP_OFF.some(n => inside(q, widgets[n], 3)) ?
+        path(p, q, 2) : [p], { shift: r() < 0.2 });
+    },
+    slider: () => {
+      const w = widgets.weight_track, y = w.y1 + int(-2, 2);
+      add('panel', path([int(w.x1, w.x2), y], [int(w.x1 - 10, w.x2 + 10), y], int(1, 5)));
+    },
+    turn: () => {
+      const list = [[int(40, 500), int(40, 500)]];
+      for (let n = int(1, 3); n > 0; --n) {
+        const [x, y] = list.at(-1), dx = pick([-1, 1]) * int(SLOP, 20);
+        list.push([x + dx, y + pick([-1, 0, 1]) * int(2, 20)]);
+      }
+      add('proj', list);
+    },
+    new: () => {
+      add('panel', [spot('new', 0)], { dialog: [TITLES.new, true] });
+      chosen = degree;
+      for (let n = int(0, 3); n > 0; --n) {
+        const box = pick(BOXES);
+        if (box.startsWith('degree_')) chosen = Number(box.slice(7));
+        add('new', [spot(box, 0)], { shift: r() < 0.2 });
+      }
+      const ok = r() < 0.6, at = spot(ok ? 'ok' : 'cancel', 0);
+      if (ok) points.length = 0, degree = chosen;
+      // A button takes effect on the release wherever that is.
+      add('new', r() < 0.3 ? path(at, [int(5, 210), int(92, 112)], 3) : [at],
+        { dialog: [TITLES.new, false] });
+    },
+    about: () => {
+      add('panel', [spot('about', 0)], { dialog: [TITLES.about, true] });
+      const at = spot('dismiss', 0);
+      add('about', r() < 0.3 ? path(at, [int(20, 600), int(100, 600)], 3) : [at],
+        { dialog: [TITLES.about, false] });
+    },
+  };
+  const weights = { pad_add: 8, pad_pick: 6, pad_drag: 8, steps: 4, thumb: 5, knot: 8,
+    panel: 7, slider: 3, turn: 5, new: 3, about: 2 };
+  const bag = Object.entries(weights).flatMap(([name, w]) => Array(w).fill(name));
+  let count = 0;
+  while (count < events) {
+    const from = gestures.length;
+    gen[pick(bag)]();
+    for (const g of gestures.slice(from)) count += g.path.length === 1 ? 2 : g.path.length + 1;
+  }
+  return gestures;
+}
+
+// Plays the gestures; snap() is called every CHECK_EVERY events, between gestures, and at the end.
+async function play(io, gestures, snap) {
+  let count = 0, next = CHECK_EVERY;
+  for (const g of gestures) {
+    const at = p => screen(g.win, ...p);
+    if (g.shift) await io.shift(true);
+    if (g.path.length === 1) {
+      await io.tap(...at(g.path[0]), g.button);
+      count += 2;
+    } else {
+      await io.press(...at(g.path[0]), g.button);
+      // Each redraw of the 3D view during a drag turns it by the last motion's step.
+      for (const p of g.path.slice(1))
+        await (g.win === 'proj' ? io.turn(...at(p)) : io.move(...at(p)));
+      await io.release(...at(g.path.at(-1)), g.button);
+      count += g.path.length + 1;
+    }
+    if (g.shift) await io.shift(false);
+    if (g.dialog) await io.window(...g.dialog);
+    if (count >= next) await snap(count), next += CHECK_EVERY;
+  }
+  await snap(count);
+}
+
+await require_tools(['/usr/bin/Xvfb', '/usr/bin/xdotool', '/usr/bin/python3']);
+const gestures = session(SEED, EVENTS);
+const { url, server } = await web_serve();
+const [browser, second] = await Promise.all([browser_start(), browser_start()]);
+const desktop = await desktop_start(BINARY);
+let passed = true;
+try {
+  const screens = [], runs = { mouse: [], touch: [] };
+  const page_run = async (input, where) => {
+    const io = await page_open(where, url, input);
+    await play(io, gestures, async count => (await io.settle(),
+      runs[input].push({ count, list: await io.windows() })));
+    await io.page.close();
+  };
+  const start = Date.now(), seconds = () => ((Date.now() - start) / 1000).toFixed(1);
+  // The touch run waits in its long presses: a second browser runs it beside the others.
+  await Promise.all([play(desktop, gestures, async () => screens.push(await desktop.settle())),
+    page_run('mouse', browser), page_run('touch', second)]);
+  console.log(`${gestures.length} gestures given three times in ${seconds()} s`);
+  for (const [input, snaps] of Object.entries(runs)) {
+    let worst = ['none', 0];
+    snaps.forEach(({ count, list }, k) => {
+      const picture = page_picture(list);
+      for (const win of picture.shown) {
+        const differ = window_compare(`${input}, seed ${SEED}, event ${count}`, win,
+          (x, y) => picture.rgb(win, x, y), (x, y) => desktop.rgb(screens[k], x, y),
+          (x, y) => picture.covered(win, x, y));
+        passed &&= differ !== Infinity;
+        if (differ > worst[1]) worst = [`${win} at event ${count}`, differ];
+      }
+      passed &&= picture.unknown.length === 0;
+    });
+    console.log(`${input}: ${snaps.length} comparisons; worst window ${worst[0]}: ${worst[1]} ` +
+      'pixels differ');
+  }
+} finally {
+  desktop.stop();
+  await Promise.all([browser.close(), second.close()]);
+  server.close();
+}
+process.exit(passed ? 0 : 1);
