@@ -7,12 +7,13 @@
 RUN_PACKAGES=(g++ cmake make pkg-config freeglut3-dev libglu1-mesa-dev libgl1-mesa-dev
   libgl1-mesa-dri libx11-dev x11-utils)
 
-# Everything the tests and benchmarks use on top: their libraries, the XTest
-# extension that sends real input, a virtual X server, X tools for looking at
-# windows, picture tools, valgrind, the desktop entry and metainfo checkers,
-# man, and what builds and checks the Debian package.
-TEST_PACKAGES=("${RUN_PACKAGES[@]}" libgtest-dev libbenchmark-dev libxtst-dev xvfb xauth
-  xdotool imagemagick valgrind desktop-file-utils appstream man-db dpkg-dev lintian)
+# Everything the tests and benchmarks use on top: their libraries (libpng reads
+# and writes the golden pictures), the XTest extension that sends real input, a
+# virtual X server, X tools for looking at windows, picture tools, valgrind, the
+# desktop entry and metainfo checkers, man, and what builds and checks the
+# Debian package.
+TEST_PACKAGES=("${RUN_PACKAGES[@]}" libgtest-dev libbenchmark-dev libxtst-dev libpng-dev xvfb
+  xauth xdotool imagemagick valgrind desktop-file-utils appstream man-db dpkg-dev lintian)
 
 # Building the browser version (scripts/web): Emscripten (which brings Node.js)
 # and Python's static web server; the font tables under web/fonts, checked in,
