@@ -12,7 +12,10 @@ const POINTS = ['36,36,143', '0,255,0'];
 const BEVELS = ['255,255,255', '84,84,84'];
 const EXACT = { pad: [...TEXT, ...POINTS], proj: POINTS };
 const exact = win => EXACT[win] || [...TEXT, ...BEVELS];
-const SUBWINDOWS = { main: ['pad', 'knots', 'panel'] };
+// The subwindows of a window from the bottom up: the pad, made last, covers a column of the knot
+// panel and a row of the control panel, which covers a row of the knot panel.
+const SUBWINDOWS = { main: ['knots', 'panel', 'pad'] };
+const holds = (r, x, y) => x >= r.x && y >= r.y && x < r.x + r.w && y < r.y + r.h;
 
 // The page's windows (harness page_windows) as a picture: the layout windows shown, from the
 // bottom of the stack up, and the RGB of a desktop pixel in the canvas of a window.
@@ -25,9 +28,13 @@ export function page_picture(list) {
     const c = canvas(win), i = ((y - c.y) * c.w + x - c.x) * 4;
     return [c.rgba[i], c.rgba[i + 1], c.rgba[i + 2]];
   };
-  // Whether a window higher in the stack than win's covers desktop pixel (x, y).
-  const covered = (win, x, y) => tops.slice(tops.indexOf(canvas(win)) + 1)
-    .some(t => x >= t.x && y >= t.y && x < t.x + t.w && y < t.y + t.h);
+  // Whether a window above win covers desktop pixel (x, y): a later subwindow of the same window
+  // or, with others, a window higher in the stack.
+  const covered = (win, x, y, others = true) => {
+    const siblings = SUBWINDOWS[top_level(win)] || [];
+    return siblings.slice(siblings.indexOf(win) + 1).some(w => holds(visible_rect(w), x, y)) ||
+      (others && tops.slice(tops.indexOf(canvas(win)) + 1).some(t => holds(t, x, y)));
+  };
   return { shown, rgb, covered, unknown: tops.filter(t => !t.name).map(t => t.title) };
 }
 

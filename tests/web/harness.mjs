@@ -113,19 +113,22 @@ function touch_driver(io, cdp, at) {
       touchPoints: kind === 'end' ? [] : [point(x, y)] }));
   const point = (x, y) => { const [px, py] = at(x, y); return { x: px, y: py }; };
   io.shift = async down => { modifiers = down ? SHIFT : 0; };
-  io.press = async (x, y, button = 'left') => {
+  // The page tells a left press from a long one by a timer: a press given to a page still busy
+  // drawing could outlast it before its lift or first motion is taken.
+  io.press = async (x, y, button = 'left', settled = () => {}) => {
     if (button !== 'left') throw new Error(`a ${button} press cannot be given by touch`);
     pen = !pen;
+    await io.settle(), await settled();
     await send('start', x, y);
   };
   io.move = (x, y) => send('move', x, y);
   io.release = (x, y) => send('end', x, y);
   io.tap = async (x, y, button = 'left') => {
     if (button === 'left') return io.press(x, y).then(() => io.release(x, y));
-    // The long press is a timer in the page: it has fired once the press has been drawn.
-    await io.settle();
-    const frames = await io.page.evaluate(() => window.ternival.frames);
-    await io.press(x, y), await sleep(HOLD_MS);
+    // The long press has fired once the press has been drawn.
+    let frames;
+    const count = () => io.page.evaluate(() => window.ternival.frames).then(n => (frames = n));
+    await io.press(x, y, 'left', count), await sleep(HOLD_MS);
     await io.page.waitForFunction(f => window.ternival.frames > f, { timeout: WAIT_MS }, frames);
     await io.release(x, y);
   };
@@ -135,23 +138,17 @@ const HOLD_MS = 600;    // a held press: longer than the page's long press of 50
 const sleep = ms => new Promise(ok => setTimeout(ok, ms));
 
 // Every window shown now, from the bottom of the stack up: title, desktop rectangle, z order
-// and its canvas's RGBA bytes (a 2D copy: the WebGL canvases keep their drawing buffers).
-export function page_windows(page) {
-  return page.evaluate(() => [...document.querySelectorAll('canvas[data-window]')]
+// and its canvas's RGBA bytes (sent as a PNG: far fewer bytes through the DevTools protocol).
+export async function page_windows(page) {
+  const { PNG } = await import('pngjs');
+  const list = await page.evaluate(() => [...document.querySelectorAll('canvas[data-window]')]
     .filter(c => c.parentElement.style.display !== 'none')
     .sort((a, b) => a.parentElement.style.zIndex - b.parentElement.style.zIndex)
-    .map(c => {
-      const copy = document.createElement('canvas');
-      copy.width = c.width, copy.height = c.height;
-      const g = copy.getContext('2d');
-      g.drawImage(c, 0, 0);
-      const bytes = g.getImageData(0, 0, c.width, c.height).data;
-      let text = '';
-      for (let i = 0; i < bytes.length; i += 0x8000)
-        text += String.fromCharCode.apply(null, bytes.subarray(i, i + 0x8000));
-      return { title: c.dataset.title, x: +c.dataset.x, y: +c.dataset.y, w: c.width,
-        h: c.height, rgba: btoa(text), z: +c.parentElement.style.zIndex };
-    })).then(list => list.map(w => ({ ...w, rgba: Buffer.from(w.rgba, 'base64') })));
+    .map(c => ({ title: c.dataset.title, x: +c.dataset.x, y: +c.dataset.y, w: c.width,
+      h: c.height, png: c.toDataURL('image/png').split(',')[1],
+      z: +c.parentElement.style.zIndex })));
+  return list.map(({ png, ...w }) =>
+    ({ ...w, rgba: PNG.sync.read(Buffer.from(png, 'base64')).data }));
 }
 
 // True when some pixel within r of desktop (x, y) in the window has exactly this colour.

@@ -167,8 +167,10 @@ async function play(io, gestures, snap) {
       await io.tap(...at(g.path[0]), g.button);
       count += 2;
     } else {
+      // Each redraw of the 3D view during a drag turns it by the last motion's step: a drag there
+      // begins once earlier redraws are done, and each motion waits for its own.
+      if (g.win === 'proj') await io.settle();
       await io.press(...at(g.path[0]), g.button);
-      // Each redraw of the 3D view during a drag turns it by the last motion's step.
       for (const p of g.path.slice(1))
         await (g.win === 'proj' ? io.turn(...at(p)) : io.move(...at(p)));
       await io.release(...at(g.path.at(-1)), g.button);
@@ -189,13 +191,14 @@ const desktop = await desktop_start(BINARY);
 let passed = true;
 try {
   const screens = [], runs = { mouse: [], touch: [] };
+  const start = Date.now(), seconds = () => ((Date.now() - start) / 1000).toFixed(1);
   const page_run = async (input, where) => {
     const io = await page_open(where, url, input);
     await play(io, gestures, async count => (await io.settle(),
       runs[input].push({ count, list: await io.windows() })));
     await io.page.close();
+    console.log(`${input} run done in ${seconds()} s`);
   };
-  const start = Date.now(), seconds = () => ((Date.now() - start) / 1000).toFixed(1);
   // The touch run waits in its long presses: a second browser runs it beside the others.
   await Promise.all([play(desktop, gestures, async () => screens.push(await desktop.settle())),
     page_run('mouse', browser), page_run('touch', second)]);

@@ -1,0 +1,111 @@
+// The golden scenes of tests/golden/scenes.txt played in the page with real input, each in a fresh
+// page, and every shown window compared with the desktop's reference picture of that scene,
+// tests/golden/<scene>.<window>.png. Usage: node golden.test.mjs [scene ...] (all by default).
+import { existsSync, readFileSync } from 'node:fs';
+import { browser_start, page_open, require_tools, web_serve } from './harness.mjs';
+import { page_picture, window_compare } from './compare.mjs';
+import { centre, screen, visible_rect, windows } from './layout.mjs';
+
+const GOLDEN = new URL('../golden/', import.meta.url).pathname;
+const BUTTONS = ['left', 'middle', 'right'];
+const DRAG_STEPS = 8;
+
+// The scenes: [{name, lines: [{verb, win, points, steps, button, shift}]}].
+function scenes_read() {
+  const scenes = [];
+  for (const text of readFileSync(`${GOLDEN}scenes.txt`, 'utf8').split('\n')) {
+    const words = text.replace(/#.*/, '').trim().split(/\s+/).filter(Boolean);
+    if (!words.length) continue;
+    if (words[0] === 'scene') {
+      scenes.push({ name: words[1], lines: [] });
+      continue;
+    }
+    const [verb, win, ...rest] = words, points = [];
+    while (points.length < (verb === 'drag' ? 2 : 1)) {
+      const at = rest.shift();
+      const widget = at.match(/^@(\w+)([+-]\d+)?([+-]\d+)?$/);
+      if (!widget) points.push([Number(at), Number(rest.shift())]);
+      else points.push(centre(widget[1]).map((v, i) => v + Number(widget[i + 2] || 0)));
+    }
+    const steps = /^\d+$/.test(rest[0]) ? Number(rest.shift()) : DRAG_STEPS;
+    scenes.at(-1).lines.push({ verb, win, points, steps, shift: rest.includes('shift'),
+      button: BUTTONS.find(b => rest.includes(b)) || 'left' });
+  }
+  return scenes;
+}
+
+// Gives one line of a scene to the page.
+async function play(io, { verb, win, points: [p, q], steps, shift, button }) {
+  const at = ([x, y]) => screen(win, x, y);
+  // Each redraw of the 3D view during a drag turns it by the last motion's step.
+  const move = point => (win === 'proj' ? io.turn(...at(point)) : io.move(...at(point)));
+  if (shift) await io.shift(true);
+  if (verb === 'click') await io.tap(...at(p), button);
+  if (verb === 'press' || verb === 'drag') await io.press(...at(p), button);
+  if (verb === 'move') await move(p);
+  if (verb === 'drag')
+    for (let i = 1; i <= steps; ++i)
+      await move([p[0] + Math.trunc((q[0] - p[0]) * i / steps),
+        p[1] + Math.trunc((q[1] - p[1]) * i / steps)]);
+  if (verb === 'release' || verb === 'drag') await io.release(...at(verb === 'drag' ? q : p), button);
+  if (shift) await io.shift(false);
+}
+
+// A reference picture as RGB of desktop pixels, or null when there is none.
+function reference(scene, win, PNG) {
+  const file = `${GOLDEN}${scene}.${win}.png`;
+  if (!existsSync(file)) return null;
+  const png = PNG.sync.read(readFileSync(file)), r = visible_rect(win);
+  return (x, y) => {
+    const i = ((y - r.y) * png.width + x - r.x) * 4;
+    return [png.data[i], png.data[i + 1], png.data[i + 2]];
+  };
+}
+
+await require_tools();
+const { PNG } = await import('pngjs');
+const chosen = process.argv.slice(2);
+const scenes = scenes_read().filter(s => !chosen.length || chosen.includes(s.name));
+const { url, server } = await web_serve();
+const results = [];
+// Compares the page's windows with the scene's references; returns the worst window's count.
+function scene_compare(scene, picture, PNG) {
+  let worst = 0;
+  for (const win of Object.keys(windows).filter(w => w !== 'main')) {
+    const want = reference(scene, win, PNG), shown = picture.shown.includes(win);
+    if (want && shown)
+      worst = Math.max(worst, window_compare(scene, win, (x, y) => picture.rgb(win, x, y), want,
+        (x, y) => picture.covered(win, x, y, false)));
+    else if (want || shown) {
+      console.log(`FAIL ${scene}: ${win} is ${shown ? '' : 'not '}shown in the page and has ` +
+        `${want ? 'a' : 'no'} reference`);
+      worst = Infinity;
+    }
+  }
+  return worst;
+}
+// WORKERS pages take the scenes in turn, each scene from a reload; each page has a browser of its
+// own, as a page behind another draws no frames.
+const WORKERS = 2;
+const browsers = await Promise.all(Array.from({ length: WORKERS }, browser_start));
+try {
+  let next = 0;
+  await Promise.all(browsers.map(async browser => {
+    const io = await page_open(browser, url);
+    for (let fresh = true; next < scenes.length; fresh = false) {
+      const k = next++, scene = scenes[k];
+      if (!fresh) {
+        await io.page.reload();
+        await io.page.waitForFunction(() => window.ternival && window.ternival.frames > 0);
+      }
+      for (const line of scene.lines) await play(io, line);
+      await io.settle();
+      results[k] = `${scene.name} ${scene_compare(scene.name, page_picture(await io.windows()), PNG)}`;
+    }
+  }));
+} finally {
+  await Promise.all(browsers.map(b => b.close()));
+  server.close();
+}
+console.log(`worst window of each scene, in differing pixels: ${results.join(', ')}`);
+process.exit(results.some(r => r.endsWith('Infinity')) || !results.length ? 1 : 0);
