@@ -35,7 +35,7 @@ export function page_picture(list) {
     return siblings.slice(siblings.indexOf(win) + 1).some(w => holds(visible_rect(w), x, y)) ||
       (others && tops.slice(tops.indexOf(canvas(win)) + 1).some(t => holds(t, x, y)));
   };
-  return { shown, rgb, covered, unknown: tops.filter(t => !t.name).map(t => t.title) };
+  return { shown, rgb, covered };
 }
 
 // Compares window win's visible part: got(x, y) and want(x, y) give the RGB of desktop pixel

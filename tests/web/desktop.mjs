@@ -4,36 +4,15 @@
 import { execFile, spawn } from 'node:child_process';
 import { visible_rect } from './layout.mjs';
 
-const SCREEN = { w: 1400, h: 1000 };  // as the C++ end-to-end tests' Xvfb
+const SCREEN = { x: 0, y: 0, w: 1400, h: 1000 };  // as the C++ end-to-end tests' Xvfb
 const BUTTONS = { left: 1, middle: 2, right: 3 };
-const STILL_TRIES = 20;               // screen reads before giving up on stillness
+const STILL_TRIES = 20;   // screen reads before giving up on stillness
 const STILL_GAP_MS = 100;
-const INPUT_LAG_MS = 300;             // time given to the program to take input already sent
+const INPUT_LAG_MS = 300; // time given to the program to take input already sent
 const POLL_MS = 20;
-const WAIT_MS = 20000;                // longest wait for a redraw or a window
+const WAIT_MS = 20000;    // longest wait for a redraw or a window
 
 const sleep = ms => new Promise(ok => setTimeout(ok, ms));
-
-// xserver.py on the display: ask(line, size) resolves to its answer of size bytes.
-function xserver(env) {
-  const child = spawn('python3', [new URL('./xserver.py', import.meta.url).pathname],
-    { env, stdio: ['pipe', 'pipe', 'inherit'] });
-  let chunks = [], have = 0;
-  const waiting = [];
-  child.stdout.on('data', data => {
-    chunks.push(data), have += data.length;
-    while (waiting.length && have >= waiting[0].size) {
-      const all = Buffer.concat(chunks), { size, ok } = waiting.shift();
-      chunks = [all.subarray(size)], have -= size;
-      ok(all.subarray(0, size));
-    }
-  });
-  const ask = (line, size = 3) => new Promise(ok => {
-    waiting.push({ size, ok });
-    child.stdin.write(`${line}\n`);
-  });
-  return { ask, child };
-}
 
 // Starts Xvfb (which picks its own display, -displayfd) and the program on it, with arguments;
 // resolves once the projection window is shown.
@@ -46,19 +25,30 @@ export async function desktop_start(binary, args = []) {
   });
   const env = { ...process.env, DISPLAY: `:${number}` };
   const app = spawn(binary, args, { env, stdio: 'inherit' });
-  const x = xserver(env);
-  const grab = (r = { x: 0, y: 0, w: SCREEN.w, h: SCREEN.h }) =>
-    x.ask(`grab ${r.x} ${r.y} ${r.w} ${r.h}`, r.w * r.h * 3);
+  // xserver.py answers in order: each question waits for its answer's size in bytes.
+  const x = spawn('python3', [new URL('./xserver.py', import.meta.url).pathname],
+    { env, stdio: ['pipe', 'pipe', 'inherit'] });
+  let chunks = [], have = 0;
+  const waiting = [];
+  x.stdout.on('data', data => {
+    chunks.push(data), have += data.length;
+    while (waiting.length && have >= waiting[0].size) {
+      const all = Buffer.concat(chunks), { size, ok } = waiting.shift();
+      chunks = [all.subarray(size)], have -= size, ok(all.subarray(0, size));
+    }
+  });
+  const ask = (line, size = 3) => new Promise(ok => (waiting.push({ size, ok }),
+    x.stdin.write(`${line}\n`)));
+  const grab = (r = SCREEN) => ask(`grab ${r.x} ${r.y} ${r.w} ${r.h}`, r.w * r.h * 4);
   // Whether a window of this title is shown: xdotool's search fails when none is.
   const shown = title => new Promise(ok => execFile('xdotool',
     ['search', '--onlyvisible', '--name', title], { env }, error => ok(!error)));
   const io = {
-    move: async (x0, y0) => x.ask(`move ${x0} ${y0}`),
-    press: async (x0, y0, b = 'left') => (await io.move(x0, y0), x.ask(`button ${BUTTONS[b]} 1`)),
-    release: async (x0, y0, b = 'left') =>
-      (await io.move(x0, y0), x.ask(`button ${BUTTONS[b]} 0`)),
+    move: async (x0, y0) => ask(`move ${x0} ${y0}`),
+    press: async (x0, y0, b = 'left') => (await io.move(x0, y0), ask(`button ${BUTTONS[b]} 1`)),
+    release: async (x0, y0, b = 'left') => (await io.move(x0, y0), ask(`button ${BUTTONS[b]} 0`)),
     tap: async (x0, y0, b) => (await io.press(x0, y0, b), io.release(x0, y0, b)),
-    shift: async down => x.ask(`shift ${down ? 1 : 0}`),
+    shift: async down => ask(`shift ${down ? 1 : 0}`),
     // A motion in the 3D view, then its redraw: the view changes with every motion the session
     // makes there, so the redraw has come when the window's picture has.
     turn: async (x0, y0) => {
@@ -69,26 +59,25 @@ export async function desktop_start(binary, args = []) {
     },
     // Waits until the window of this title is shown, or hidden.
     window: async (title, want = true) => {
-      for (let t = 0; t < WAIT_MS && (await shown(title)) !== want; t += POLL_MS) await sleep(POLL_MS);
+      for (let t = 0; t < WAIT_MS && (await shown(title)) !== want; t += POLL_MS)
+        await sleep(POLL_MS);
     },
-    // The screen once two reads STILL_GAP_MS apart agree: RGB bytes, SCREEN.w wide.
+    // The screen once two reads STILL_GAP_MS apart agree: B, G, R, 0 bytes, SCREEN.w wide.
     settle: async () => {
       await sleep(INPUT_LAG_MS);
-      let last = await grab();
-      for (let i = 0; i < STILL_TRIES; ++i) {
+      let last = await grab(), now;
+      for (let i = 0; i < STILL_TRIES; ++i, last = now) {
         await sleep(STILL_GAP_MS);
-        const now = await grab();
-        if (now.equals(last)) return now;
-        last = now;
+        if ((now = await grab()).equals(last)) break;
       }
       return last;
     },
     // The RGB of desktop pixel (x, y) in a screen read.
     rgb: (screen, x0, y0) => {
-      const i = (y0 * SCREEN.w + x0) * 3;
-      return [screen[i], screen[i + 1], screen[i + 2]];
+      const i = (y0 * SCREEN.w + x0) * 4;
+      return [screen[i + 2], screen[i + 1], screen[i]];
     },
-    stop: () => { x.child.kill(); app.kill(); xvfb.kill(); },
+    stop: () => { x.kill(); app.kill(); xvfb.kill(); },
   };
   // Neither outlives the test, even one that fails or is stopped.
   process.on('exit', io.stop).on('SIGTERM', () => process.exit(1));

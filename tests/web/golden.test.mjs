@@ -2,53 +2,36 @@
 // page, and every shown window compared with the desktop's reference picture of that scene,
 // tests/golden/<scene>.<window>.png. Usage: node golden.test.mjs [scene ...] (all by default).
 import { existsSync, readFileSync } from 'node:fs';
-import { browser_start, page_open, require_tools, web_serve } from './harness.mjs';
+import { browser_start, drag_path, gesture, page_open, require_tools, web_serve }
+  from './harness.mjs';
 import { page_picture, window_compare } from './compare.mjs';
-import { centre, screen, visible_rect, windows } from './layout.mjs';
+import { centre, visible_rect, windows } from './layout.mjs';
 
 const GOLDEN = new URL('../golden/', import.meta.url).pathname;
 const BUTTONS = ['left', 'middle', 'right'];
 const DRAG_STEPS = 8;
 
-// The scenes: [{name, lines: [{verb, win, points, steps, button, shift}]}].
+// The scenes: [{name, gestures}], each line of a scene one gesture.
 function scenes_read() {
   const scenes = [];
   for (const text of readFileSync(`${GOLDEN}scenes.txt`, 'utf8').split('\n')) {
     const words = text.replace(/#.*/, '').trim().split(/\s+/).filter(Boolean);
-    if (!words.length) continue;
-    if (words[0] === 'scene') {
-      scenes.push({ name: words[1], lines: [] });
-      continue;
-    }
-    const [verb, win, ...rest] = words, points = [];
-    while (points.length < (verb === 'drag' ? 2 : 1)) {
-      const at = rest.shift();
-      const widget = at.match(/^@(\w+)([+-]\d+)?([+-]\d+)?$/);
-      if (!widget) points.push([Number(at), Number(rest.shift())]);
-      else points.push(centre(widget[1]).map((v, i) => v + Number(widget[i + 2] || 0)));
+    if (words[0] === 'scene') scenes.push({ name: words[1], gestures: [] });
+    if (!words.length || words[0] === 'scene') continue;
+    const [verb, win, ...rest] = words, path = [];
+    while (path.length < (verb === 'drag' ? 2 : 1)) {
+      const at = rest.shift(), widget = at.match(/^@(\w+)([+-]\d+)?([+-]\d+)?$/);
+      if (!widget) path.push([Number(at), Number(rest.shift())]);
+      else path.push(centre(widget[1]).map((v, i) => v + Number(widget[i + 2] || 0)));
     }
     const steps = /^\d+$/.test(rest[0]) ? Number(rest.shift()) : DRAG_STEPS;
-    scenes.at(-1).lines.push({ verb, win, points, steps, shift: rest.includes('shift'),
-      button: BUTTONS.find(b => rest.includes(b)) || 'left' });
+    scenes.at(-1).gestures.push({ win, shift: rest.includes('shift'),
+      button: BUTTONS.find(b => rest.includes(b)) || 'left',
+      path: verb === 'drag' ? drag_path(...path, steps) : path,
+      down: ['click', 'press', 'drag'].includes(verb),
+      up: ['click', 'release', 'drag'].includes(verb) });
   }
   return scenes;
-}
-
-// Gives one line of a scene to the page.
-async function play(io, { verb, win, points: [p, q], steps, shift, button }) {
-  const at = ([x, y]) => screen(win, x, y);
-  // Each redraw of the 3D view during a drag turns it by the last motion's step.
-  const move = point => (win === 'proj' ? io.turn(...at(point)) : io.move(...at(point)));
-  if (shift) await io.shift(true);
-  if (verb === 'click') await io.tap(...at(p), button);
-  if (verb === 'press' || verb === 'drag') await io.press(...at(p), button);
-  if (verb === 'move') await move(p);
-  if (verb === 'drag')
-    for (let i = 1; i <= steps; ++i)
-      await move([p[0] + Math.trunc((q[0] - p[0]) * i / steps),
-        p[1] + Math.trunc((q[1] - p[1]) * i / steps)]);
-  if (verb === 'release' || verb === 'drag') await io.release(...at(verb === 'drag' ? q : p), button);
-  if (shift) await io.shift(false);
 }
 
 // A reference picture as RGB of desktop pixels, or null when there is none.
@@ -98,9 +81,10 @@ try {
         await io.page.reload();
         await io.page.waitForFunction(() => window.ternival && window.ternival.frames > 0);
       }
-      for (const line of scene.lines) await play(io, line);
+      for (const g of scene.gestures) await gesture(io, g);
       await io.settle();
-      results[k] = `${scene.name} ${scene_compare(scene.name, page_picture(await io.windows()), PNG)}`;
+      const picture = page_picture(await io.windows());
+      results[k] = `${scene.name} ${scene_compare(scene.name, picture, PNG)}`;
     }
   }));
 } finally {

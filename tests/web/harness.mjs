@@ -5,6 +5,7 @@ import { existsSync, mkdtempSync, readFileSync, rmSync } from 'node:fs';
 import { createServer } from 'node:http';
 import { tmpdir } from 'node:os';
 import { join, extname } from 'node:path';
+import { screen } from './layout.mjs';
 
 export const CHROMIUM = process.env.CHROMIUM || '/usr/bin/chromium';
 export const WEB_DIR =
@@ -13,6 +14,29 @@ export const SKIP = 77;  // ctest's "skipped": a tool or the web build is missin
 const SETTLE_MS = 150;   // a page that drew no frame for this long has settled
 const WAIT_MS = 20000;   // longest wait for a page state
 const TYPES = { '.html': 'text/html', '.js': 'text/javascript', '.wasm': 'application/wasm' };
+
+// The points of a drag from p to q in steps motions: p + (q - p) * i / steps, truncated.
+export const drag_path = (p, q, steps) => [p, ...Array.from({ length: steps }, (_, i) =>
+  p.map((v, k) => v + Math.trunc((q[k] - v) * (i + 1) / steps)))];
+
+// Gives a gesture to a driver (page_open's or desktop_start's): in window pixels (y up), a press
+// at the path's first point unless down is false, motions to the others (to all of them without a
+// press or release) and a release at its last unless up is false; one point with both is a click.
+export async function gesture(io, { win, button = 'left', shift, path, down = true, up = true }) {
+  const at = p => screen(win, ...p);
+  if (shift) await io.shift(true);
+  if (down && up && path.length === 1) await io.tap(...at(path[0]), button);
+  else {
+    // Each redraw of the 3D view during a drag turns it by the last motion's step: a drag there
+    // begins once earlier redraws are done, and each motion waits for its own.
+    if (down && win === 'proj') await io.settle();
+    if (down) await io.press(...at(path[0]), button);
+    for (const p of path.slice(down || up ? 1 : 0))
+      await (win === 'proj' ? io.turn(...at(p)) : io.move(...at(p)));
+    if (up) await io.release(...at(path.at(-1)), button);
+  }
+  if (shift) await io.shift(false);
+}
 
 // Exits with SKIP when a tool is missing (Chromium, the npm packages of tests/web), and fails
 // when the web build is, saying which.
@@ -113,24 +137,31 @@ function touch_driver(io, cdp, at) {
       touchPoints: kind === 'end' ? [] : [point(x, y)] }));
   const point = (x, y) => { const [px, py] = at(x, y); return { x: px, y: py }; };
   io.shift = async down => { modifiers = down ? SHIFT : 0; };
-  // The page tells a left press from a long one by a timer: a press given to a page still busy
-  // drawing could outlast it before its lift or first motion is taken.
-  io.press = async (x, y, button = 'left', settled = () => {}) => {
+  // The page tells a left press from a long one by a timer, which a loaded machine could let run
+  // out between a press and its lift or first motion: the press is given to a page done drawing,
+  // and together with the next event.
+  let held = null;
+  io.press = async (x, y, button = 'left') => {
     if (button !== 'left') throw new Error(`a ${button} press cannot be given by touch`);
     pen = !pen;
-    await io.settle(), await settled();
-    await send('start', x, y);
+    await io.settle();
+    held = [x, y];
   };
-  io.move = (x, y) => send('move', x, y);
-  io.release = (x, y) => send('end', x, y);
+  const after_press = (kind, x, y) => {
+    const both = [held && send('start', ...held), send(kind, x, y)];
+    held = null;
+    return Promise.all(both);
+  };
+  io.move = (x, y) => after_press('move', x, y);
+  io.release = (x, y) => after_press('end', x, y);
   io.tap = async (x, y, button = 'left') => {
     if (button === 'left') return io.press(x, y).then(() => io.release(x, y));
     // The long press has fired once the press has been drawn.
-    let frames;
-    const count = () => io.page.evaluate(() => window.ternival.frames).then(n => (frames = n));
-    await io.press(x, y, 'left', count), await sleep(HOLD_MS);
+    await io.press(x, y);
+    const frames = await io.page.evaluate(() => window.ternival.frames);
+    await send('start', x, y), held = null, await sleep(HOLD_MS);
     await io.page.waitForFunction(f => window.ternival.frames > f, { timeout: WAIT_MS }, frames);
-    await io.release(x, y);
+    await send('end', x, y);
   };
 }
 const SHIFT = 8;        // the DevTools protocol's modifier bit

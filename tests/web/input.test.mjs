@@ -35,37 +35,28 @@ test('a touch held still, or moved within 4 px, is a right click where it began'
   await io.page.close();
 });
 
-test('every window stands at its place under a title bar that names it', async () => {
+test('windows stand under title bars that name them; the one shown last is on top', async () => {
   io = await page_open(browser, url);
   await io.tap(...at('panel', 'about'));
   const frames = await io.page.evaluate(() => [...document.querySelectorAll('.ternival-window')]
-    .filter(f => f.style.display !== 'none').map(f => {
-      const [bar, canvas] = [f.children[0].getBoundingClientRect(),
-        f.querySelector('canvas').getBoundingClientRect()];
-      return { title: f.children[0].textContent, data: f.querySelector('canvas').dataset.title,
-        bar: [bar.left, bar.bottom, bar.width], canvas: [canvas.left, canvas.top, canvas.width] };
-    }));
-  assert.deepEqual(frames.map(f => f.title).sort(),
-    [MAIN, '3D B-Spline Projection', ABOUT].sort());
-  for (const f of frames) {
-    assert.equal(f.title, f.data);
-    assert.deepEqual(f.bar, f.canvas, `${f.title}: its bar right above it, as wide`);
-  }
+    .filter(f => f.style.display !== 'none').sort((a, b) => a.style.zIndex - b.style.zIndex)
+    .map(f => [f.children[0], f.querySelector('canvas')].map(e => e.getBoundingClientRect())
+      .map((r, i) => [i ? r.top : r.bottom, r.left, r.width, f.children[i].textContent ||
+        f.children[i].dataset.title])));
+  assert.deepEqual(frames.map(([bar]) => bar[3]).sort(), [MAIN, '3D B-Spline Projection', ABOUT]);
+  assert.equal(frames.at(-1)[0][3], ABOUT);
+  for (const [bar, canvas] of frames) assert.deepEqual(bar, canvas, 'a bar right above, as wide');
 });
 
-test('the window shown last is above the others; a press on a title bar reaches no window',
-  async () => {
-    const top = await io.page.evaluate(() => [...document.querySelectorAll('.ternival-window')]
-      .filter(f => f.style.display !== 'none')
-      .reduce((a, b) => (+a.style.zIndex > +b.style.zIndex ? a : b)).children[0].textContent);
-    assert.equal(top, ABOUT);
-    assert.ok(window_has(await shown(ABOUT), 280, 38, BLACK, 8), 'its first line of text');
-    const before = await io.windows();
-    for (const button of ['left', 'right']) await io.tap(400, -10, button);  // the main window's bar
-    await io.tap(...at('about', 'dismiss'));
-    assert.equal(await shown(ABOUT), undefined);
-    assert.ok(before.find(w => w.title === MAIN).rgba.equals((await shown(MAIN)).rgba));
-  });
+test('a press on a title bar reaches no window', async () => {
+  assert.ok(window_has(await shown(ABOUT), 280, 38, BLACK, 8), 'its first line of text');
+  const before = await io.windows();
+  // The main window's title bar, above its first row.
+  for (const button of ['left', 'right']) await io.tap(400, -10, button);
+  await io.tap(...at('about', 'dismiss'));
+  assert.equal(await shown(ABOUT), undefined);
+  assert.ok(before.find(w => w.title === MAIN).rgba.equals((await shown(MAIN)).rgba));
+});
 
 test('"  Quit!" ends the program on the release, and the page says so', async () => {
   const state = () => io.page.evaluate(() => ({

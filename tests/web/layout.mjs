@@ -32,7 +32,8 @@ export const centre = name => {
 export function visible_rect(win) {
   const { x, y, h, visible: v } = windows[win], top = windows[top_level(win)];
   const x0 = x + v.x, y0 = y + h - v.y - v.h;
-  return { x: x0, y: y0, w: Math.min(v.w, top.x + top.w - x0), h: Math.min(v.h, top.y + top.h - y0) };
+  return { x: x0, y: y0, w: Math.min(v.w, top.x + top.w - x0),
+    h: Math.min(v.h, top.y + top.h - y0) };
 }
 // The top-level window a window is drawn in: the main window holds the pad and both panels.
 export const top_level = win => (['pad', 'knots', 'panel'].includes(win) ? 'main' : win);
