@@ -23,18 +23,21 @@ export function page_picture(list) {
   const tops = list.map(c => ({ ...c, name: Object.keys(LAYOUT).find(n => ['x', 'y', 'w', 'h']
     .every(k => LAYOUT[n][k] === c[k])) }));
   const shown = tops.flatMap(t => SUBWINDOWS[t.name] || [t.name]);
-  const canvas = win => tops.find(t => t.name === top_level(win));
+  const canvas = {}, above = {}, sibling_above = {};
+  for (const win of shown) {
+    const siblings = SUBWINDOWS[top_level(win)] || [];
+    canvas[win] = tops.find(t => t.name === top_level(win));
+    sibling_above[win] = siblings.slice(siblings.indexOf(win) + 1).map(visible_rect);
+    above[win] = tops.slice(tops.indexOf(canvas[win]) + 1);
+  }
   const rgb = (win, x, y) => {
-    const c = canvas(win), i = ((y - c.y) * c.w + x - c.x) * 4;
+    const c = canvas[win], i = ((y - c.y) * c.w + x - c.x) * 4;
     return [c.rgba[i], c.rgba[i + 1], c.rgba[i + 2]];
   };
   // Whether a window above win covers desktop pixel (x, y): a later subwindow of the same window
   // or, with others, a window higher in the stack.
-  const covered = (win, x, y, others = true) => {
-    const siblings = SUBWINDOWS[top_level(win)] || [];
-    return siblings.slice(siblings.indexOf(win) + 1).some(w => holds(visible_rect(w), x, y)) ||
-      (others && tops.slice(tops.indexOf(canvas(win)) + 1).some(t => holds(t, x, y)));
-  };
+  const covered = (win, x, y, others = true) => sibling_above[win].some(r => holds(r, x, y)) ||
+    (others && above[win].some(t => holds(t, x, y)));
   return { shown, rgb, covered };
 }
 

@@ -138,26 +138,26 @@ function touch_driver(io, cdp, at) {
   const point = (x, y) => { const [px, py] = at(x, y); return { x: px, y: py }; };
   io.shift = async down => { modifiers = down ? SHIFT : 0; };
   // The page tells a left press from a long one by a timer, which a loaded machine could let run
-  // out between a press and its lift or first motion: the press is given to a page done drawing,
-  // and together with the next event.
+  // out between a press and its lift or first motion: the press goes together with the next
+  // event, and a drag's to a page done drawing, as a motion waits for the next frame.
   let held = null;
   io.press = async (x, y, button = 'left') => {
     if (button !== 'left') throw new Error(`a ${button} press cannot be given by touch`);
     pen = !pen;
-    await io.settle();
     held = [x, y];
   };
-  const after_press = (kind, x, y) => {
+  const after_press = async (kind, x, y) => {
+    if (held && kind === 'move') await io.settle();
     const both = [held && send('start', ...held), send(kind, x, y)];
     held = null;
-    return Promise.all(both);
+    await Promise.all(both);
   };
   io.move = (x, y) => after_press('move', x, y);
   io.release = (x, y) => after_press('end', x, y);
   io.tap = async (x, y, button = 'left') => {
     if (button === 'left') return io.press(x, y).then(() => io.release(x, y));
     // The long press has fired once the press has been drawn.
-    await io.press(x, y);
+    await io.press(x, y), await io.settle();
     const frames = await io.page.evaluate(() => window.ternival.frames);
     await send('start', x, y), held = null, await sleep(HOLD_MS);
     await io.page.waitForFunction(f => window.ternival.frames > f, { timeout: WAIT_MS }, frames);
