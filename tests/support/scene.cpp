@@ -15,6 +15,10 @@ namespace {
 constexpr int DEFAULT_STEPS = 8;
 constexpr size_t PALETTE_SIZE = 256;
 
+std::runtime_error line_error(const std::string& path, int line, const std::string& why) {
+  return std::runtime_error(path + ":" + std::to_string(line) + ": " + why);
+}
+
 std::ifstream open_text(const std::string& path) {
   std::ifstream in(path);
   if (!in) throw std::runtime_error(path + ": cannot be read");
@@ -25,12 +29,11 @@ uint32_t rgb_key(const uint8_t* c) {
   return uint32_t(c[0]) << 16 | uint32_t(c[1]) << 8 | c[2];
 }
 
+// Sets v (whatever s holds) and says whether s is a whole integer.
 bool integer(const std::string& s, int& v) {
   char* end = nullptr;
-  const long n = std::strtol(s.c_str(), &end, 10);
-  if (s.empty() || *end != '\0') return false;
-  v = static_cast<int>(n);
-  return true;
+  v = static_cast<int>(std::strtol(s.c_str(), &end, 10));
+  return !s.empty() && *end == '\0';
 }
 
 // `X Y` or `@widget[+DX+DY]` from token i on; i moves past it.
@@ -65,12 +68,11 @@ void read_events(const std::vector<std::string>& t, const Layout& layout,
   size_t i = 2;
   for (int k = 0; k < (verb == "drag" ? 2 : 1); ++k) read_point(t, i, layout, window, p[k]);
   for (; i < t.size(); ++i) {
-    if (verb == "drag" && integer(t[i], steps) && steps > 0) continue;
     if (t[i] == "left" || t[i] == "middle" || t[i] == "right")
       button = t[i] == "left" ? 0 : t[i] == "middle" ? 1 : 2;
     else if (t[i] == "shift")
       mods = GLUT_ACTIVE_SHIFT;
-    else
+    else if (verb != "drag" || !integer(t[i], steps) || steps < 1)
       throw std::runtime_error("unexpected " + t[i]);
   }
   // GLUT's rows from the top; the panel and the new-curve window read them back one row lower.
@@ -103,8 +105,7 @@ Layout layout_read(const std::string& path) {
     if (!(s >> kind) || kind[0] == '#') continue;
     s >> name;
     if (kind == "widget") s >> window;
-    if (!(s >> r[0] >> r[1] >> r[2] >> r[3]))
-      throw std::runtime_error(path + ":" + std::to_string(n) + ": expected four integers");
+    if (!(s >> r[0] >> r[1] >> r[2] >> r[3])) throw line_error(path, n, "expected four integers");
     if (kind == "window")
       layout.windows[name] = r;
     else if (kind == "visible")
@@ -112,7 +113,7 @@ Layout layout_read(const std::string& path) {
     else if (kind == "widget")
       layout.widgets[name] = {window, r};
     else
-      throw std::runtime_error(path + ":" + std::to_string(n) + ": unknown line " + kind);
+      throw line_error(path, n, "unknown line " + kind);
   }
   return layout;
 }
@@ -138,7 +139,7 @@ std::vector<Scene> scenes_read(const std::string& path, const Layout& layout) {
         read_events(t, layout, scenes.back().events);
       }
     } catch (const std::runtime_error& e) {
-      throw std::runtime_error(path + ":" + std::to_string(n) + ": " + e.what());
+      throw line_error(path, n, e.what());
     }
   }
   return scenes;
@@ -156,25 +157,23 @@ bool png_read(const std::string& path, Picture& out) {
 
 bool png_write(const std::string& path, const Picture& p) {
   png_image image{};
-  image.version = PNG_IMAGE_VERSION;
-  image.width = static_cast<png_uint_32>(p.width),
+  image.version = PNG_IMAGE_VERSION, image.format = PNG_FORMAT_RGB;
+  image.width = static_cast<png_uint_32>(p.width);
   image.height = static_cast<png_uint_32>(p.height);
   std::map<uint32_t, uint8_t> colours;
   for (size_t i = 0; i < p.rgb.size() && colours.size() <= PALETTE_SIZE; i += 3)
     colours[rgb_key(&p.rgb[i])] = 0;
-  if (colours.size() > PALETTE_SIZE) {
-    image.format = PNG_FORMAT_RGB;
-    return png_image_write_to_file(&image, path.c_str(), 0, p.rgb.data(), -3 * p.width, nullptr) !=
-           0;
-  }
+  const bool mapped = colours.size() <= PALETTE_SIZE;
   std::vector<uint8_t> palette, indices;
-  for (auto& [rgb, index] : colours) {
-    index = static_cast<uint8_t>(palette.size() / 3);
-    palette.insert(palette.end(), {uint8_t(rgb >> 16), uint8_t(rgb >> 8), uint8_t(rgb)});
+  if (mapped) {
+    image.format = PNG_FORMAT_RGB_COLORMAP;
+    image.colormap_entries = static_cast<png_uint_32>(colours.size());
+    for (auto& [rgb, index] : colours) {
+      index = static_cast<uint8_t>(palette.size() / 3);
+      palette.insert(palette.end(), {uint8_t(rgb >> 16), uint8_t(rgb >> 8), uint8_t(rgb)});
+    }
+    for (size_t i = 0; i < p.rgb.size(); i += 3) indices.push_back(colours[rgb_key(&p.rgb[i])]);
   }
-  for (size_t i = 0; i < p.rgb.size(); i += 3) indices.push_back(colours[rgb_key(&p.rgb[i])]);
-  image.format = PNG_FORMAT_RGB_COLORMAP;
-  image.colormap_entries = static_cast<png_uint_32>(colours.size());
-  return png_image_write_to_file(&image, path.c_str(), 0, indices.data(), -p.width,
-                                 palette.data()) != 0;
+  return png_image_write_to_file(&image, path.c_str(), 0, mapped ? indices.data() : p.rgb.data(),
+                                 mapped ? -p.width : -3 * p.width, palette.data()) != 0;
 }
