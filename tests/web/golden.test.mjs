@@ -74,13 +74,9 @@ const browsers = await Promise.all(Array.from({ length: WORKERS }, browser_start
 try {
   let next = 0;
   await Promise.all(browsers.map(async browser => {
-    const io = await page_open(browser, url);
-    for (let fresh = true; next < scenes.length; fresh = false) {
+    for (let io = null; next < scenes.length;) {
       const k = next++, scene = scenes[k];
-      if (!fresh) {
-        await io.page.reload();
-        await io.page.waitForFunction(() => window.ternival && window.ternival.frames > 0);
-      }
+      io = await page_open(browser, url, 'mouse', io && io.page);
       for (const g of scene.gestures) await gesture(io, g);
       await io.settle();
       const picture = page_picture(await io.windows());

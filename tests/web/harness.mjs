@@ -5,12 +5,13 @@ import { existsSync, mkdtempSync, readFileSync, rmSync } from 'node:fs';
 import { createServer } from 'node:http';
 import { tmpdir } from 'node:os';
 import { join, extname } from 'node:path';
-import { screen } from './layout.mjs';
+import { screen, widgets } from './layout.mjs';
 
 export const CHROMIUM = process.env.CHROMIUM || '/usr/bin/chromium';
 export const WEB_DIR =
   process.env.TERNIVAL_WEB_DIR || new URL('../../build/web', import.meta.url).pathname;
 export const SKIP = 77;  // ctest's "skipped": a tool or the web build is missing
+const SLIDER_REACH = 10; // rows above and below the weight slider's axis that press on it
 const SETTLE_MS = 150;   // a page that drew no frame for this long has settled
 const WAIT_MS = 20000;   // longest wait for a page state
 const TYPES = { '.html': 'text/html', '.js': 'text/javascript', '.wasm': 'application/wasm' };
@@ -25,11 +26,14 @@ export const drag_path = (p, q, steps) => [p, ...Array.from({ length: steps }, (
 export async function gesture(io, { win, button = 'left', shift, path, down = true, up = true }) {
   const at = p => screen(win, ...p);
   if (shift) await io.shift(true);
+  // Each redraw of the 3D view during a drag turns it by the last motion's step, and the weight
+  // slider takes its thumb's place from its last redraw: a press there waits for earlier redraws,
+  // and each motion in the 3D view for its own.
+  const track = widgets.weight_track, [x, y] = path[0];
+  if (down && (win === 'proj' || (win === 'panel' && x >= track.x1 && x <= track.x2 &&
+    Math.abs(y - track.y1) <= SLIDER_REACH))) await io.settle();
   if (down && up && path.length === 1) await io.tap(...at(path[0]), button);
   else {
-    // Each redraw of the 3D view during a drag turns it by the last motion's step: a drag there
-    // begins once earlier redraws are done, and each motion waits for its own.
-    if (down && win === 'proj') await io.settle();
     if (down) await io.press(...at(path[0]), button);
     for (const p of path.slice(down || up ? 1 : 0))
       await (win === 'proj' ? io.turn(...at(p)) : io.move(...at(p)));
@@ -85,20 +89,32 @@ export async function browser_start() {
 // Opens the page and waits for its first picture; returns a driver in desktop pixels. With
 // input 'touch' the driver's presses alternate between a finger and a pen, and a right click is a
 // press held still for longer than the page's long press.
-export async function page_open(browser, url, input = 'mouse') {
-  const page = await browser.newPage();
+// A page given (reuse) is loaded again. Mouse events are sent without waiting for the page to
+// take each one, in order.
+export async function page_open(browser, url, input = 'mouse', reuse = null) {
+  const page = reuse || await browser.newPage();
   await page.goto(url);
   await page.waitForFunction(() => window.ternival && window.ternival.frames > 0,
     { timeout: WAIT_MS });
   const { origin, scale } = await page.evaluate(() => window.ternival);
   const at = (x, y) => [(origin.x + x) * scale, (origin.y + y) * scale];
+  const cdp = await page.createCDPSession();
+  let buttons = 0, modifiers = 0;
+  const mouse = (type, x, y, button = 'none', bit = 0) => {
+    buttons = type === 'mouseReleased' ? buttons & ~bit : buttons | bit;
+    const [px, py] = at(x, y);
+    return cdp.send('Input.dispatchMouseEvent',
+      { type, x: px, y: py, button, buttons, clickCount: 1, modifiers });
+  };
+  const both = (type, x, y, button) => Promise.all([mouse('mouseMoved', x, y),
+    mouse(type, x, y, button, BUTTON_BITS[button])]);
   const io = {
     page,
-    move: (x, y) => page.mouse.move(...at(x, y)),
-    press: async (x, y, button = 'left') => (await io.move(x, y), page.mouse.down({ button })),
-    release: async (x, y, button = 'left') => (await io.move(x, y), page.mouse.up({ button })),
-    tap: async (x, y, button) => { await io.press(x, y, button); await io.release(x, y, button); },
-    shift: down => (down ? page.keyboard.down('Shift') : page.keyboard.up('Shift')),
+    move: (x, y) => mouse('mouseMoved', x, y),
+    press: (x, y, button = 'left') => both('mousePressed', x, y, button),
+    release: (x, y, button = 'left') => both('mouseReleased', x, y, button),
+    tap: (x, y, button = 'left') => Promise.all([io.press(x, y, button), io.release(x, y, button)]),
+    shift: async down => { modifiers = down ? SHIFT : 0; },
     // Waits two animation frames (a redisplay asked for is drawn in the first), then until no
     // frame has been drawn for SETTLE_MS.
     settle: () => page.evaluate(ms => new Promise(done => requestAnimationFrame(() =>
@@ -120,7 +136,7 @@ export async function page_open(browser, url, input = 'mouse') {
         c.parentElement.style.display !== 'none') === want, { timeout: WAIT_MS }, title, want),
     windows: () => page_windows(page),
   };
-  if (input === 'touch') touch_driver(io, await page.createCDPSession(), at);
+  if (input === 'touch') touch_driver(io, cdp, at);
   return io;
 }
 
@@ -165,6 +181,7 @@ function touch_driver(io, cdp, at) {
   };
 }
 const SHIFT = 8;        // the DevTools protocol's modifier bit
+const BUTTON_BITS = { left: 1, right: 2, middle: 4 };
 const HOLD_MS = 600;    // a held press: longer than the page's long press of 500 ms
 const sleep = ms => new Promise(ok => setTimeout(ok, ms));
 
