@@ -144,14 +144,13 @@ export async function page_open(browser, url, input = 'mouse', reuse = null) {
 // touch, a right click a touch held still for HOLD_MS.
 function touch_driver(io, cdp, at) {
   let pen = false, modifiers = 0;
-  const touch = { start: 'touchStart', move: 'touchMove', end: 'touchEnd' };
-  const stroke = { start: 'mousePressed', move: 'mouseMoved', end: 'mouseReleased' };
-  const send = (kind, x, y) => (pen ?
-    cdp.send('Input.dispatchMouseEvent', { type: stroke[kind], ...point(x, y), button: 'left',
-      buttons: kind === 'end' ? 0 : 1, clickCount: 1, pointerType: 'pen', modifiers }) :
-    cdp.send('Input.dispatchTouchEvent', { type: touch[kind], modifiers,
-      touchPoints: kind === 'end' ? [] : [point(x, y)] }));
-  const point = (x, y) => { const [px, py] = at(x, y); return { x: px, y: py }; };
+  const send = (kind, x0, y0) => {
+    const [x, y] = at(x0, y0), end = kind === 'End';
+    return pen ? cdp.send('Input.dispatchMouseEvent', { type: STROKE[kind], x, y, button: 'left',
+      buttons: end ? 0 : 1, clickCount: 1, pointerType: 'pen', modifiers }) :
+      cdp.send('Input.dispatchTouchEvent', { type: `touch${kind}`, modifiers,
+        touchPoints: end ? [] : [{ x, y }] });
+  };
   io.shift = async down => { modifiers = down ? SHIFT : 0; };
   // The page tells a left press from a long one by a timer, which a loaded machine could let run
   // out between a press and its lift or first motion: the press goes together with the next
@@ -163,25 +162,26 @@ function touch_driver(io, cdp, at) {
     held = [x, y];
   };
   const after_press = async (kind, x, y) => {
-    if (held && kind === 'move') await io.settle();
-    const both = [held && send('start', ...held), send(kind, x, y)];
+    if (held && kind === 'Move') await io.settle();
+    const both = [held && send('Start', ...held), send(kind, x, y)];
     held = null;
     await Promise.all(both);
   };
-  io.move = (x, y) => after_press('move', x, y);
-  io.release = (x, y) => after_press('end', x, y);
+  io.move = (x, y) => after_press('Move', x, y);
+  io.release = (x, y) => after_press('End', x, y);
   io.tap = async (x, y, button = 'left') => {
     if (button === 'left') return io.press(x, y).then(() => io.release(x, y));
     // The long press has fired once the press has been drawn.
     await io.press(x, y), await io.settle();
     const frames = await io.page.evaluate(() => window.ternival.frames);
-    await send('start', x, y), held = null, await sleep(HOLD_MS);
+    await send('Start', x, y), held = null, await sleep(HOLD_MS);
     await io.page.waitForFunction(f => window.ternival.frames > f, { timeout: WAIT_MS }, frames);
-    await send('end', x, y);
+    await send('End', x, y);
   };
 }
 const SHIFT = 8;        // the DevTools protocol's modifier bit
 const BUTTON_BITS = { left: 1, right: 2, middle: 4 };
+const STROKE = { Start: 'mousePressed', Move: 'mouseMoved', End: 'mouseReleased' };
 const HOLD_MS = 600;    // a held press: longer than the page's long press of 500 ms
 const sleep = ms => new Promise(ok => setTimeout(ok, ms));
 

@@ -35,7 +35,8 @@ test('a touch held still, or moved within 4 px, is a right click where it began'
   await io.page.close();
 });
 
-test('windows stand under title bars that name them; the one shown last is on top', async () => {
+test('windows stand under title bars that name them, the one shown last on top; a press on a ' +
+  'title bar reaches no window', async () => {
   io = await page_open(browser, url);
   await io.tap(...at('panel', 'about'));
   const frames = await io.page.evaluate(() => [...document.querySelectorAll('.ternival-window')]
@@ -46,9 +47,6 @@ test('windows stand under title bars that name them; the one shown last is on to
   assert.deepEqual(frames.map(([bar]) => bar[3]).sort(), [MAIN, '3D B-Spline Projection', ABOUT]);
   assert.equal(frames.at(-1)[0][3], ABOUT);
   for (const [bar, canvas] of frames) assert.deepEqual(bar, canvas, 'a bar right above, as wide');
-});
-
-test('a press on a title bar reaches no window', async () => {
   assert.ok(window_has(await shown(ABOUT), 280, 38, BLACK, 8), 'its first line of text');
   const before = await io.windows();
   // The main window's title bar, above its first row.

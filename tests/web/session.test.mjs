@@ -149,12 +149,11 @@ async function play(io, gestures, snap) {
 await require_tools(['/usr/bin/Xvfb', '/usr/bin/xdotool', '/usr/bin/python3']);
 const gestures = session(SEED, EVENTS);
 const { url, server } = await web_serve();
-const [browser, second] = await Promise.all([browser_start(), browser_start()]);
-const desktop = await desktop_start(BINARY);
+const [browser, second, desktop] =
+  await Promise.all([browser_start(), browser_start(), desktop_start(BINARY)]);
 let passed = true;
 try {
   const screens = [], runs = { mouse: [], touch: [] };
-  const start = Date.now(), seconds = () => ((Date.now() - start) / 1000).toFixed(1);
   const page_run = async (input, where) => {
     const io = await page_open(where, url, input);
     await play(io, gestures, async count => (await io.settle(),
@@ -164,7 +163,6 @@ try {
   // The touch run waits in its long presses: a second browser runs it beside the others.
   await Promise.all([play(desktop, gestures, async () => screens.push(await desktop.settle())),
     page_run('mouse', browser), page_run('touch', second)]);
-  console.log(`${gestures.length} gestures given three times in ${seconds()} s`);
   for (const [input, snaps] of Object.entries(runs)) {
     let worst = ['none', 0];
     snaps.forEach(({ count, list }, k) => {

@@ -34,12 +34,9 @@ for line in sys.stdin:
                                                  n[2] * n[3] * 4))
         X11.XDestroyImage(image)
     else:
-        if word == "move":
-            XTST.XTestFakeMotionEvent(display, -1, n[0], n[1], 0)
-        elif word == "button":
-            XTST.XTestFakeButtonEvent(display, n[0], n[1], 0)
-        elif word == "shift":
-            XTST.XTestFakeKeyEvent(display, shift, n[0], 0)
+        {"move": lambda: XTST.XTestFakeMotionEvent(display, -1, n[0], n[1], 0),
+         "button": lambda: XTST.XTestFakeButtonEvent(display, n[0], n[1], 0),
+         "shift": lambda: XTST.XTestFakeKeyEvent(display, shift, n[0], 0)}[word]()
         X11.XSync(display, 0)
         sys.stdout.buffer.write(b"ok\n")
     sys.stdout.buffer.flush()
