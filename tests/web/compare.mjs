@@ -43,7 +43,7 @@ export function page_picture(list) {
 
 // Compares window win's visible part: got(x, y) and want(x, y) give the RGB of desktop pixel
 // (x, y), skip(x, y) leaves out a pixel. Prints a line and returns the number of differing pixels,
-// or Infinity when the window fails.
+// and whether the window passes: {differ, ok}.
 export function window_compare(label, win, got, want, skip = () => false) {
   const r = visible_rect(win), colours = exact(win), differing = [];
   let critical = 0;
@@ -60,5 +60,5 @@ export function window_compare(label, win, got, want, skip = () => false) {
   console.log(`${ok ? 'ok  ' : 'FAIL'} ${label}: ${win}: ${differing.length} pixels differ, ` +
     `${critical} of them on a text, point or edge`);
   if (!ok) console.log(differing.slice(0, PRINTED).map(d => `     ${d}`).join('\n'));
-  return ok ? differing.length : Infinity;
+  return { differ: differing.length, ok };
 }

@@ -168,10 +168,10 @@ try {
     snaps.forEach(({ count, list }, k) => {
       const picture = page_picture(list);
       for (const win of picture.shown) {
-        const differ = window_compare(`${input}, seed ${SEED}, event ${count}`, win,
+        const { differ, ok } = window_compare(`${input}, seed ${SEED}, event ${count}`, win,
           (x, y) => picture.rgb(win, x, y), (x, y) => desktop.rgb(screens[k], x, y),
           (x, y) => picture.covered(win, x, y));
-        passed &&= differ !== Infinity;
+        passed &&= ok;
         if (differ > worst[1]) worst = [`${win} at event ${count}`, differ];
       }
     });
