@@ -6,6 +6,7 @@
 // (0, 0), pad at +1+1 spanning -3..3 over 541 pixels, 3D view at (653, 0) with
 // 54 pixels per unit) and every curve point from an evaluation written here.
 #include "support/e2e.h"
+#include "support/scene.h"
 
 #include <algorithm>
 #include <cmath>
@@ -86,12 +87,14 @@ bool curve_at(const Pixels& p, const Curve& c, std::vector<double> us) {
   });
 }
 
-// Control panel widgets are given y up in its 615-row window, whose top row is main row 541.
-Spot panel(int x, int y_up) {
-  return {1 + x, 541 + 614 - y_up};
+// The screen pixel of a widget's centre, from the one file of window and widget geometry.
+Spot at(const char* widget) {
+  static const Layout geometry = layout_read(TERNIVAL_SOURCE_DIR "/tests/layout.txt");
+  const auto p = layout_screen(geometry, widget);
+  return {p[0], p[1]};
 }
-// Knot panel at main (541, 1), y up = 541 - GLUT y: the "Up" box, the thumb at u = 0.
-const Spot UP_BOX = {541 + 57, 1 + 541 - 495}, THUMB = {541 + 58, 1 + 541 - 65};
+// The knot bar's thumb at u = 0.
+const Spot THUMB = {541 + 58, 1 + 541 - 65};
 
 std::string layout(const Win& w) {
   return std::to_string(w.x) + "," + std::to_string(w.y) + " " + std::to_string(w.w) + "x" +
@@ -152,7 +155,7 @@ TEST_F(LessonE2e, TeacherBuildsWeighsTracesAndClosesCurvesThenQuits) {
 
   // Ten clicks on the weight's increase arrow: the current point 1 weighs 2
   // and is lifted to z = 2 in the 3D view; the curve bends towards it.
-  for (int i = 0; i < 10; ++i) tap(panel(205, 572));
+  for (int i = 0; i < 10; ++i) tap(at("weight_up"));
   quad.pts[1].w = 2;
   ASSERT_TRUE(app.until([&](const Pixels& p) {
     return near(p, proj(2 * quad.pts[1].x, 2 * quad.pts[1].y, 2), GREEN, 8) &&
@@ -165,11 +168,11 @@ TEST_F(LessonE2e, TeacherBuildsWeighsTracesAndClosesCurvesThenQuits) {
   // level 0 along the polygon; a thumb drag of 105 pixels puts u at 0.25:
   // level 1 on the pad a fifth from its ends, the green tracing cone at the
   // lifted curve's point.
-  tap(panel(255, 599));
+  tap(at("show_deboor"));
   const Pt leg = lerp(quad.pts[0], quad.pts[1], 0.5);
   ASSERT_TRUE(app.until([](const Pixels& p) { return near(p, {238, 556}, RED, 8, 8); }));
   EXPECT_FALSE(near(app.still(), pad(leg), LEVEL0));
-  tap(UP_BOX);
+  tap(at("up"));
   ASSERT_TRUE(app.until([&](const Pixels& p) { return near(p, pad(leg), LEVEL0); })) << "u = 0.001";
   app.drag(THUMB.x, THUMB.y, THUMB.x, THUMB.y - 105);
   const std::vector<std::vector<Pt>> tri = deboor(quad, 0.25);
@@ -183,19 +186,18 @@ TEST_F(LessonE2e, TeacherBuildsWeighsTracesAndClosesCurvesThenQuits) {
 
   // " About" shows its text over the pad (first line 20 rows under its top);
   // "Dismiss" (y 5..21 from its bottom) hides it.
-  tap(panel(425, 589));
+  tap(at("about"));
   ASSERT_TRUE(becomes("About Ternival", true));
   ASSERT_TRUE(app.until([](const Pixels& p) { return near(p, {280, 38}, {0, 0, 0, 255}, 8, 8); }));
-  tap({150 + 650, 25 + 660 - 13});
+  tap(at("dismiss"));
   ASSERT_TRUE(becomes("About Ternival", false));
 
   // "   New"; in the new-curve window at (200, 200), 155 rows, y up: "3",
   // "Closed", "OK". The old curve goes; five clicks close a loop: the cubic of
   // the points and the first three again on the evenly spaced knots i / 11.
-  tap(panel(360, 589));
+  tap(at("new"));
   ASSERT_TRUE(becomes("Create New 2D NURBS", true));
-  for (Spot s : {Spot{200 + 109, 354 - 78}, Spot{200 + 172, 354 - 126}, Spot{200 + 27, 354 - 20}})
-    tap(s);
+  for (Spot s : {at("degree_3"), at("closed"), at("ok")}) tap(s);
   ASSERT_TRUE(becomes("Create New 2D NURBS", false));
   Curve loop{{}, {}, 3};
   for (Spot s : {Spot{443, 218}, Spot{274, 91}, Spot{101, 213}, Spot{163, 415}, Spot{375, 418}})
@@ -220,7 +222,7 @@ TEST_F(LessonE2e, TeacherBuildsWeighsTracesAndClosesCurvesThenQuits) {
 
   // "  Quit!": the press alone keeps the program running; the release, off the
   // button, ends it with status 0.
-  app.mouse(panel(425, 561).x, panel(425, 561).y, 1, true);
+  app.mouse(at("quit").x, at("quit").y, 1, true);
   app.still();
   EXPECT_EQ(app.status(), -1) << "ended on the press";
   app.mouse(300, 300, 1, false);

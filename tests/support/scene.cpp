@@ -59,6 +59,12 @@ void read_point(const std::vector<std::string>& t, size_t& i, const Layout& layo
   }
 }
 
+// GLUT's rows from the top less a row y up; the panel and the new-curve window read
+// them back one row lower.
+int glut_rows(const Layout& layout, const std::string& window) {
+  return layout.windows.at(window)[3] - (window == "panel" || window == "new" ? 1 : 0);
+}
+
 void read_events(const std::vector<std::string>& t, const Layout& layout,
                  std::vector<SceneEvent>& out) {
   const std::string& verb = t[0];
@@ -75,8 +81,7 @@ void read_events(const std::vector<std::string>& t, const Layout& layout,
     else if (verb != "drag" || !integer(t[i], steps) || steps < 1)
       throw std::runtime_error("unexpected " + t[i]);
   }
-  // GLUT's rows from the top; the panel and the new-curve window read them back one row lower.
-  const int h = layout.windows.at(window)[3] - (window == "panel" || window == "new" ? 1 : 0);
+  const int h = glut_rows(layout, window);
   const auto add = [&](int state, int x, int y) {
     out.push_back({window, button, state, x, h - y, mods});
   };
@@ -116,6 +121,12 @@ Layout layout_read(const std::string& path) {
       throw line_error(path, n, "unknown line " + kind);
   }
   return layout;
+}
+
+std::array<int, 2> layout_screen(const Layout& layout, const std::string& widget) {
+  const auto& [window, r] = layout.widgets.at(widget);
+  const Rect& corner = layout.windows.at(window);
+  return {corner[0] + (r[0] + r[2]) / 2, corner[1] + glut_rows(layout, window) - (r[1] + r[3]) / 2};
 }
 
 std::vector<Scene> scenes_read(const std::string& path, const Layout& layout) {

@@ -17,6 +17,8 @@ struct Layout {
   std::map<std::string, std::pair<std::string, Rect>> widgets;  // window, x1 y1 x2 y2 (y up)
 };
 Layout layout_read(const std::string& path);
+// The screen pixel (x, y down) of a widget's centre, as real input reaches it.
+std::array<int, 2> layout_screen(const Layout& layout, const std::string& widget);
 
 // One event as GLUT delivers it: button 0 left, 1 middle, 2 right; state 0 down,
 // 1 up, -1 a motion; y in GLUT's rows from the top; mods GLUT's modifier bits.
