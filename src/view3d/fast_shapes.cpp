@@ -1,7 +1,7 @@
 // GLU's spheres and cylinders rebuilt vertex for vertex and drawn without the
 // pieces that cannot show, back-face culling for opaque spheres, and the
 // projection rays; each entry point takes GLU's or the plain path when
-// render_cache is 0.
+// fast_paths is 0.
 #include "view3d/fast_shapes.h"
 
 #include "app/shell.h"
@@ -17,7 +17,7 @@
 // Globals
 //------------------------------------------------------------------------------
 
-int render_cache = 1;
+int fast_paths = 1;
 
 namespace {
 
@@ -262,11 +262,11 @@ void mesh_draw(const ShapeMesh& m, GLUquadric* quadric) {
   for (size_t p = 0; p < m.modes.size(); ++p) primitive_emit(m, p, back_culled);
 }
 
-// Draws a quadric shape: through its mesh while render_cache is on, by GLU
+// Draws a quadric shape: through its mesh while fast_paths is on, by GLU
 // otherwise or when no mesh can stand for it.
 void shape_draw(GLUquadric* quadric, bool sphere, double base, double top, double height,
                 int slices, int stacks) {
-  const ShapeMesh* m = render_cache != 0 && quadric != nullptr
+  const ShapeMesh* m = fast_paths != 0 && quadric != nullptr
                            ? shape_mesh(sphere, base, top, height, slices, stacks)
                            : nullptr;
   if (m != nullptr)
@@ -284,7 +284,7 @@ void shape_draw(GLUquadric* quadric, bool sphere, double base, double top, doubl
 // their depth. The transformation must keep outward faces counter-clockwise on
 // screen (no mirroring, the eye looking down -z) for GL_BACK to mean them.
 bool back_faces_hidden(const float* colour) {
-  if (render_cache == 0 || colour[3] < 1.0f) return false;
+  if (fast_paths == 0 || colour[3] < 1.0f) return false;
   if (glIsEnabled(GL_LIGHTING) || glIsEnabled(GL_POLYGON_SMOOTH)) return false;
   GLint front = 0;
   glGetIntegerv(GL_FRONT_FACE, &front);
@@ -372,11 +372,11 @@ void draw_ray_line(const double q[3]) {
   glDisable(GL_LINE_STIPPLE);
 }
 
-// All lines as one primitive then all cones while render_cache is on, line and
+// All lines as one primitive then all cones while fast_paths is on, line and
 // cone point by point otherwise.
 void draw_rays(const ControlPoint* points, int n, const float* colour) {
   glColor4fv(colour);
-  if (render_cache == 0) {
+  if (fast_paths == 0) {
     for (int i = 0; i < n; ++i) {
       const double q[3] = {points[i].x, points[i].y, points[i].z};
       draw_ray_line(q);

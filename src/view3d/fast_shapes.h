@@ -4,7 +4,7 @@
 // the projection rays. Called by the renderer and the projection window; scene
 // units on top of the caller's transformation.
 //
-// Switch: render_cache. At 1 (the default) every entry point below takes its
+// Switch: fast_paths. At 1 (the default) every entry point below takes its
 // fast path; at 0 each draws plainly (gluSphere, gluCylinder, one line and
 // cone per point, no culling): the reference path the picture-identity tests
 // compare with. The fast paths leave every pixel as the reference path does
@@ -27,7 +27,7 @@
 #include <GL/glu.h>
 
 // 1: the fast paths below; 0: the reference path (see above).
-extern int render_cache;
+extern int fast_paths;
 
 // Culling state a run of shapes found, for shapes_cull_end to put back.
 struct ShapeCull {
@@ -37,13 +37,13 @@ struct ShapeCull {
 };
 
 // gluSphere and gluCylinder of a filled quadric at the origin; while
-// render_cache is on, from vertices worked out once per size, leaving out the
+// fast_paths is on, from vertices worked out once per size, leaving out the
 // pieces that cannot produce a fragment.
 void draw_cached_sphere(GLUquadric* quadric, double radius, int slices, int stacks);
 void draw_cached_cylinder(GLUquadric* quadric, double base, double top, double height, int slices,
                           int stacks);
 
-// Around a run of closed convex shapes in one colour: while render_cache is on
+// Around a run of closed convex shapes in one colour: while fast_paths is on
 // and nothing can show through (opaque, unlit, unmirrored), back faces are
 // culled until shapes_cull_end.
 ShapeCull shapes_cull_begin(const float* colour);

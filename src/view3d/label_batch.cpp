@@ -95,11 +95,11 @@ void draw_labels_batched(const Curve* curve) {
 // Functions
 //------------------------------------------------------------------------------
 
-// Batched while render_cache is on and the colour is opaque, label by label
+// Batched while fast_paths is on and the colour is opaque, label by label
 // otherwise.
 void draw_index_labels(const Curve* curve, const float* colour) {
   glColor4fv(colour);
-  if (render_cache != 0 && colour[3] >= 1.0f) {
+  if (fast_paths != 0 && colour[3] >= 1.0f) {
     draw_labels_batched(curve);
     return;
   }

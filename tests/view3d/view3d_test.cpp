@@ -179,9 +179,9 @@ void expect_same_pictures(const char* scene) {
                {&window_table.win_projection, proj_display},
                {&window_table.win_knots, knot_panel_display}};
   for (const auto& view : views) {
-    render_cache = knot_bar_batch = 0;
+    fast_paths = knot_bar_batch = 0;
     const Pixels reference = gl_capture(view.window->id, view.display);
-    render_cache = knot_bar_batch = 1;
+    fast_paths = knot_bar_batch = 1;
     for (int draw = 0; draw < 2; ++draw) {
       const Pixels fast = gl_capture(view.window->id, view.display);
       EXPECT_TRUE(fast.data == reference.data) << scene << ", window " << view.window->id;
