@@ -19,7 +19,12 @@
 //   pieces are judged only where lighting, smoothing and multisampling are off
 //   and the transformation is affine, and are drawn by GLU otherwise;
 // - the order not showing: culled back faces lie behind front faces of the
-//   same opaque colour, and projection rays share one translucent colour.
+//   same opaque colour, and projection rays share one translucent colour;
+// - a convex shape's triangles covering the convex hull of its vertices: with
+//   no depth test, a run of opaque spheres leaves only their pixels, so a
+//   sphere with no pixel centre near its outline (within five times GL's
+//   doubt) and nothing clipped goes out as that outline, queued in window
+//   pixels and drawn with the rest of the run when it ends.
 #pragma once
 
 #include "curve/curve.h"
@@ -45,7 +50,8 @@ void draw_cached_cylinder(GLUquadric* quadric, double base, double top, double h
 
 // Around a run of closed convex shapes in one colour: while fast_paths is on
 // and nothing can show through (opaque, unlit, unmirrored), back faces are
-// culled until shapes_cull_end.
+// culled until shapes_cull_end, and without a depth test the spheres may be
+// drawn as their outlines, which shapes_cull_end sends out.
 ShapeCull shapes_cull_begin(const float* colour);
 void shapes_cull_end(const ShapeCull& state);
 
