@@ -53,7 +53,6 @@ constexpr float COLOUR_WHITE[4] = {1.0f, 1.0f, 1.0f, 1.0f};
 constexpr float COLOUR_RED[4] = {1.0f, 0.0f, 0.0f, 1.0f};
 constexpr float COLOUR_BLUE[4] = {0.0f, 0.0f, 1.0f, 1.0f};
 constexpr float COLOUR_PANEL_GREY[4] = {0.85f, 0.85f, 0.85f, 1.0f};  // panels and dialogs
-constexpr float COLOUR_OLIVE[4] = {0.5f, 0.5f, 0.0f, 1.0f};          // knot bar markers
 constexpr float COLOUR_DARK_GREEN[4] = {0.0f, 0.5f, 0.0f, 1.0f};  // knots outside the valid range
 
 // Points at row "DeCasteljau/Deboor 1"; level r of the de Boor triangle takes

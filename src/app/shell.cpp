@@ -155,6 +155,13 @@ int window_y_up(int height, int y) {
   return height - y;
 }
 
+// Window y of a GLUT mouse y, by the height of the current viewport.
+int flip_y(int y) {
+  GLint viewport[4];
+  glGetIntegerv(GL_VIEWPORT, viewport);
+  return viewport[3] - y - 1;
+}
+
 void set_clear_colour(const float* rgba) {
   glClearColor(rgba[0], rgba[1], rgba[2], rgba[3]);
 }

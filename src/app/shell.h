@@ -44,6 +44,9 @@ void window_reshape(WindowEntry* win, int width, int height);
 // flip_y gives, the convention of the pad, the knot panel, the About window
 // and the projection window.
 int window_y_up(int height, int y);
+// GLUT mouse y (0 at the top) to window y (0 at the bottom), by the current
+// viewport: the convention of the control panel and the new-curve window.
+int flip_y(int y);
 
 //------------------------------------------------------------------------------
 // Global curves and shared switches

@@ -1,7 +1,7 @@
 // GLU's spheres and cylinders rebuilt vertex for vertex and drawn without the
 // pieces that cannot show, back-face culling for opaque spheres, and the
 // projection rays; each entry point takes GLU's or the plain path when
-// render_cache is 0.
+// fast_paths is 0.
 #include "view3d/fast_shapes.h"
 
 #include "app/shell.h"
@@ -10,6 +10,7 @@
 
 #include <GL/gl.h>
 
+#include <algorithm>
 #include <cmath>
 #include <vector>
 
@@ -17,7 +18,7 @@
 // Globals
 //------------------------------------------------------------------------------
 
-int render_cache = 1;
+int fast_paths = 1;
 
 namespace {
 
@@ -27,6 +28,9 @@ namespace {
 
 constexpr double GLU_PI = 3.14159265358979323846;
 constexpr int GLU_CACHE_SIZE = 240;  // GLU cuts slices and stacks below this
+// Normalised device coordinates a sphere keeps within to be clear of every
+// clipping plane, with room for GL's float error.
+constexpr double VOLUME_INSIDE = 0.999;
 
 constexpr float RAY_LINE_WIDTH = 1.5f;    // pixels
 constexpr GLushort RAY_STIPPLE = 0x0F0F;  // 4 on, 4 off
@@ -56,6 +60,21 @@ struct ShapeMesh {
 
 std::vector<ShapeMesh> shape_meshes;
 std::vector<double> shape_window_xy;  // scratch: window x, y of every vertex
+
+// A run of opaque spheres in one colour drawn with no depth test leaves only
+// the pixels they cover, in that colour: each sphere whose outline has no
+// pixel centre in doubt is queued as that outline, and the run's outlines go
+// out together, in window coordinates, when it ends.
+struct OutlineRun {
+  bool on;                    // set by shapes_cull_begin for such a run
+  float colour[4];            // the run's colour
+  const ShapeMesh* mesh;      // mesh of the cached outline, null for none
+  double linear[6];           // window x and y per object x, y, z it was found for
+  std::vector<int> hull;      // its corners, mesh vertex indices, counter-clockwise
+  std::vector<double> xy;     // scratch: one sphere's corners in window pixels
+  std::vector<GLfloat> fans;  // window x, y of the queued outlines' triangles
+};
+OutlineRun outline_run;
 
 // Opens a primitive of the mesh.
 void mesh_begin(ShapeMesh& m, GLenum mode) {
@@ -154,6 +173,7 @@ const ShapeMesh* shape_mesh(bool sphere, double base, double top, double height,
     mesh_build_sphere(m);
   else
     mesh_build_cylinder(m);
+  outline_run.mesh = nullptr;  // the meshes may move
   shape_meshes.push_back(std::move(m));
   return &shape_meshes.back();
 }
@@ -220,6 +240,79 @@ void primitive_emit(const ShapeMesh& m, size_t p, bool back_culled) {
   if (run >= 0) run_emit(m, m.modes[p], apex, first + run, first + count - 1);
 }
 
+// Queues a sphere of an outline run as its outline in window pixels, when
+// every pixel centre near it is clearly inside or outside: a convex shape's
+// triangles cover the convex hull of its vertices, so both give the same
+// pixels. The spheres of a run differ by a translation only, and share one
+// outline. Nothing may be clipped (clipping makes vertices of its own).
+bool outline_queue(const ShapeMesh& m, const double a[12], const GLint vp[4]) {
+  OutlineRun& run = outline_run;
+  if (!run.on || !m.sphere) return false;
+  for (int corner = 0; corner < 8; ++corner) {
+    const double c[3] = {corner & 1 ? m.base : -m.base, corner & 2 ? m.base : -m.base,
+                         corner & 4 ? m.base : -m.base};
+    for (int r = 0; r < 3; ++r) {
+      const double* row = &a[r * 4];
+      if (!(std::fabs(row[0] * c[0] + row[1] * c[1] + row[2] * c[2] + row[3]) < VOLUME_INSIDE))
+        return false;
+    }
+  }
+  const double linear[6] = {a[0], a[1], a[2], a[4], a[5], a[6]};
+  if (run.mesh != &m || !std::equal(linear, linear + 6, run.linear)) {
+    const size_t vertices = m.xyz.size() / 3;
+    shape_window_xy.resize(vertices * 2);
+    for (size_t v = 0; v < vertices; ++v)
+      for (size_t r = 0; r < 2; ++r)
+        shape_window_xy[v * 2 + r] = linear[r * 3] * m.xyz[v * 3] +
+                                     linear[r * 3 + 1] * m.xyz[v * 3 + 1] +
+                                     linear[r * 3 + 2] * m.xyz[v * 3 + 2];
+    hull_of(shape_window_xy.data(), static_cast<int>(vertices), &run.hull);
+    run.mesh = &m;
+    std::copy(linear, linear + 6, run.linear);
+  }
+  run.xy.clear();
+  for (int v : run.hull) {
+    const GLfloat* p = &m.xyz[static_cast<size_t>(v) * 3];
+    for (int r = 0; r < 2; ++r) {
+      const double* row = &a[r * 4];
+      const double ndc = row[0] * p[0] + row[1] * p[1] + row[2] * p[2] + row[3];
+      run.xy.push_back(vp[r] + (ndc + 1.0) * vp[r + 2] / 2.0);
+    }
+  }
+  const int corners = static_cast<int>(run.hull.size());
+  if (!outline_pixels_certain(run.xy.data(), corners)) return false;
+  for (int k = 1; k + 1 < corners; ++k)
+    for (int corner : {0, k, k + 1})
+      for (int r = 0; r < 2; ++r)
+        run.fans.push_back(static_cast<GLfloat>(run.xy[static_cast<size_t>(corner * 2 + r)]));
+  return true;
+}
+
+// Draws the outlines queued in the run, in window pixels, in its colour.
+void outline_flush() {
+  OutlineRun& run = outline_run;
+  if (run.fans.empty()) return;
+  GLint vp[4], mode = GL_MODELVIEW;
+  glGetIntegerv(GL_VIEWPORT, vp);
+  glGetIntegerv(GL_MATRIX_MODE, &mode);
+  glMatrixMode(GL_PROJECTION);
+  glPushMatrix();
+  glLoadIdentity();
+  glOrtho(vp[0], vp[0] + vp[2], vp[1], vp[1] + vp[3], -1.0, 1.0);
+  glMatrixMode(GL_MODELVIEW);
+  glPushMatrix();
+  glLoadIdentity();
+  glColor4fv(run.colour);
+  glBegin(GL_TRIANGLES);
+  for (size_t k = 0; k < run.fans.size(); k += 2) glVertex2fv(&run.fans[k]);
+  glEnd();
+  glPopMatrix();
+  glMatrixMode(GL_PROJECTION);
+  glPopMatrix();
+  glMatrixMode(static_cast<GLenum>(mode));
+  run.fans.clear();
+}
+
 // Draws the mesh leaving out what cannot show, so that every fragment GLU's
 // drawing makes is made alike: a small sphere has most of its 512 triangles
 // behind it or between pixel centres.
@@ -241,14 +334,16 @@ void mesh_draw(const ShapeMesh& m, GLUquadric* quadric) {
   glGetIntegerv(GL_FRONT_FACE, &front);
   const bool back_culled = glIsEnabled(GL_CULL_FACE) && cull_mode == GL_BACK && front == GL_CCW;
 
-  // Window x and y of object point v: viewport of (projection * modelview) v.
-  double a[8];
-  for (int r = 0; r < 2; ++r)
+  // Window x and y of object point v: viewport of (projection * modelview) v;
+  // the depth row only tells an outline whether it is clipped.
+  double a[12];
+  for (int r = 0; r < 3; ++r)
     for (int c = 0; c < 4; ++c) {
       const int column = c * 4;
       a[r * 4 + c] = pr[r] * mv[column] + pr[4 + r] * mv[column + 1] + pr[8 + r] * mv[column + 2] +
                      pr[12 + r] * mv[column + 3];
     }
+  if (outline_queue(m, a, vp)) return;
   const size_t vertices = m.xyz.size() / 3;
   shape_window_xy.resize(vertices * 2);
   for (size_t v = 0; v < vertices; ++v) {
@@ -262,11 +357,11 @@ void mesh_draw(const ShapeMesh& m, GLUquadric* quadric) {
   for (size_t p = 0; p < m.modes.size(); ++p) primitive_emit(m, p, back_culled);
 }
 
-// Draws a quadric shape: through its mesh while render_cache is on, by GLU
+// Draws a quadric shape: through its mesh while fast_paths is on, by GLU
 // otherwise or when no mesh can stand for it.
 void shape_draw(GLUquadric* quadric, bool sphere, double base, double top, double height,
                 int slices, int stacks) {
-  const ShapeMesh* m = render_cache != 0 && quadric != nullptr
+  const ShapeMesh* m = fast_paths != 0 && quadric != nullptr
                            ? shape_mesh(sphere, base, top, height, slices, stacks)
                            : nullptr;
   if (m != nullptr)
@@ -284,7 +379,7 @@ void shape_draw(GLUquadric* quadric, bool sphere, double base, double top, doubl
 // their depth. The transformation must keep outward faces counter-clockwise on
 // screen (no mirroring, the eye looking down -z) for GL_BACK to mean them.
 bool back_faces_hidden(const float* colour) {
-  if (render_cache == 0 || colour[3] < 1.0f) return false;
+  if (fast_paths == 0 || colour[3] < 1.0f) return false;
   if (glIsEnabled(GL_LIGHTING) || glIsEnabled(GL_POLYGON_SMOOTH)) return false;
   GLint front = 0;
   glGetIntegerv(GL_FRONT_FACE, &front);
@@ -323,11 +418,17 @@ ShapeCull shapes_cull_begin(const float* colour) {
     glCullFace(GL_BACK);
     glEnable(GL_CULL_FACE);
   }
+  // The outlines turn counter-clockwise on screen, so the culling keeps them.
+  outline_run.on = state.on && glIsEnabled(GL_DEPTH_TEST) != GL_TRUE;
+  std::copy(colour, colour + 4, outline_run.colour);
   return state;
 }
 
-// Puts back the culling that shapes_cull_begin found.
+// Draws the run's outlines and puts back the culling that shapes_cull_begin
+// found.
 void shapes_cull_end(const ShapeCull& state) {
+  outline_flush();
+  outline_run.on = false;
   if (!state.on) return;
   glCullFace(static_cast<GLenum>(state.mode));
   if (!state.was_enabled) glDisable(GL_CULL_FACE);
@@ -372,11 +473,11 @@ void draw_ray_line(const double q[3]) {
   glDisable(GL_LINE_STIPPLE);
 }
 
-// All lines as one primitive then all cones while render_cache is on, line and
+// All lines as one primitive then all cones while fast_paths is on, line and
 // cone point by point otherwise.
 void draw_rays(const ControlPoint* points, int n, const float* colour) {
   glColor4fv(colour);
-  if (render_cache == 0) {
+  if (fast_paths == 0) {
     for (int i = 0; i < n; ++i) {
       const double q[3] = {points[i].x, points[i].y, points[i].z};
       draw_ray_line(q);

@@ -4,7 +4,7 @@
 // the projection rays. Called by the renderer and the projection window; scene
 // units on top of the caller's transformation.
 //
-// Switch: render_cache. At 1 (the default) every entry point below takes its
+// Switch: fast_paths. At 1 (the default) every entry point below takes its
 // fast path; at 0 each draws plainly (gluSphere, gluCylinder, one line and
 // cone per point, no culling): the reference path the picture-identity tests
 // compare with. The fast paths leave every pixel as the reference path does
@@ -19,7 +19,12 @@
 //   pieces are judged only where lighting, smoothing and multisampling are off
 //   and the transformation is affine, and are drawn by GLU otherwise;
 // - the order not showing: culled back faces lie behind front faces of the
-//   same opaque colour, and projection rays share one translucent colour.
+//   same opaque colour, and projection rays share one translucent colour;
+// - a convex shape's triangles covering the convex hull of its vertices: with
+//   no depth test, a run of opaque spheres leaves only their pixels, so a
+//   sphere with no pixel centre near its outline (within five times GL's
+//   doubt) and nothing clipped goes out as that outline, queued in window
+//   pixels and drawn with the rest of the run when it ends.
 #pragma once
 
 #include "curve/curve.h"
@@ -27,7 +32,7 @@
 #include <GL/glu.h>
 
 // 1: the fast paths below; 0: the reference path (see above).
-extern int render_cache;
+extern int fast_paths;
 
 // Culling state a run of shapes found, for shapes_cull_end to put back.
 struct ShapeCull {
@@ -37,15 +42,16 @@ struct ShapeCull {
 };
 
 // gluSphere and gluCylinder of a filled quadric at the origin; while
-// render_cache is on, from vertices worked out once per size, leaving out the
+// fast_paths is on, from vertices worked out once per size, leaving out the
 // pieces that cannot produce a fragment.
 void draw_cached_sphere(GLUquadric* quadric, double radius, int slices, int stacks);
 void draw_cached_cylinder(GLUquadric* quadric, double base, double top, double height, int slices,
                           int stacks);
 
-// Around a run of closed convex shapes in one colour: while render_cache is on
+// Around a run of closed convex shapes in one colour: while fast_paths is on
 // and nothing can show through (opaque, unlit, unmirrored), back faces are
-// culled until shapes_cull_end.
+// culled until shapes_cull_end, and without a depth test the spheres may be
+// drawn as their outlines, which shapes_cull_end sends out.
 ShapeCull shapes_cull_begin(const float* colour);
 void shapes_cull_end(const ShapeCull& state);
 

@@ -9,6 +9,7 @@
 #include <GL/freeglut.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <vector>
 
@@ -21,6 +22,11 @@ namespace {
 constexpr double LABEL_OFFSET = 0.07;      // scene units from a point to its label, on each axis
 constexpr int LABEL_SIZE = 16;             // "%d" of any int, with the terminator
 constexpr float LABEL_BATCH_ROWS = 16.0f;  // rows of raster positions one bitmap batch takes
+// Pixels a band's scissor box reaches past its labels' raster positions and
+// their advances on every side: more than the 9x15 font's glyphs reach
+// beyond them, so the box holds every pixel of every label.
+constexpr int LABEL_BOX_MARGIN = 16;
+constexpr int LABEL_GLYPH_ROWS = 15;  // rows of a 9x15 glyph
 
 //------------------------------------------------------------------------------
 // Helpers
@@ -41,6 +47,21 @@ void label_text(int i) {
   for (const char* c = text; *c != '\0'; ++c) glutBitmapCharacter(GLUT_BITMAP_9_BY_15, *c);
 }
 
+// Pixels the label of point i advances the raster position by.
+int label_advance(int i) {
+  char text[LABEL_SIZE];
+  std::snprintf(text, sizeof text, "%d", i);
+  return glutBitmapLength(GLUT_BITMAP_9_BY_15, reinterpret_cast<const unsigned char*>(text));
+}
+
+// Sends the bitmaps GL holds back to draw together: a draw of a triangle with
+// no area, which makes no fragment.
+void bitmap_batch_flush() {
+  glBegin(GL_TRIANGLES);
+  for (int k = 0; k < 3; ++k) glVertex2i(0, 0);
+  glEnd();
+}
+
 // Sets the raster position of the label of point q.
 void label_raster_pos(const ControlPoint& q) {
   glRasterPos3d(q.x + LABEL_OFFSET, q.y + LABEL_OFFSET, q.z + LABEL_OFFSET);
@@ -54,7 +75,10 @@ void label_raster_pos(const ControlPoint& q) {
 // it, and with the depth test on the depth left is the least of theirs. The
 // raster positions are GL's own, so every label lands on the same pixels;
 // without the depth test a label's depth is never used, and one shared depth
-// keeps GL from splitting a batch.
+// keeps GL from splitting a batch. GL fills the whole width of its strip of
+// rows with the batch's quad: a scissor box round the band's labels, set
+// while the band goes out, keeps that quad to the labels' own pixels (a
+// scissor box of the caller's is left alone).
 void draw_labels_batched(const Curve* curve) {
   label_spots.clear();
   for (int i = 0; i < curve->point_count; ++i) {
@@ -72,6 +96,13 @@ void draw_labels_batched(const Curve* curve) {
   std::sort(label_spots.begin(), label_spots.end(), [](const LabelSpot& a, const LabelSpot& b) {
     return a.z != b.z ? a.z < b.z : a.y < b.y;
   });
+  const bool clip = glIsEnabled(GL_SCISSOR_TEST) != GL_TRUE;
+  GLint box[4] = {0, 0, 0, 0};
+  if (clip) {
+    bitmap_batch_flush();  // bitmaps of the caller's go out unclipped
+    glGetIntegerv(GL_SCISSOR_BOX, box);
+    glEnable(GL_SCISSOR_TEST);
+  }
   auto band = label_spots.begin();
   while (band != label_spots.end()) {
     const GLfloat z = band->z, y0 = band->y;
@@ -79,13 +110,32 @@ void draw_labels_batched(const Curve* curve) {
       return s.z != z || s.y >= y0 + LABEL_BATCH_ROWS;
     });
     std::sort(band, end, [](const LabelSpot& a, const LabelSpot& b) { return a.x < b.x; });
+    if (clip) {
+      // Set before the band's first bitmap, so that any batch GL sends out
+      // of this band goes under this box, and the band is sent before the
+      // next box is set.
+      float right = band->x, top = y0;
+      for (auto s = band; s != end; ++s) {
+        right = std::max(right, s->x + static_cast<float>(label_advance(s->index)));
+        top = std::max(top, s->y);
+      }
+      const GLint x = static_cast<GLint>(std::floor(band->x)) - LABEL_BOX_MARGIN;
+      const GLint y = static_cast<GLint>(std::floor(y0)) - LABEL_BOX_MARGIN;
+      glScissor(x, y, static_cast<GLint>(std::ceil(right)) + LABEL_BOX_MARGIN - x,
+                static_cast<GLint>(std::ceil(top)) + LABEL_GLYPH_ROWS + LABEL_BOX_MARGIN - y);
+    }
     glWindowPos3f(band->x, y0 + LABEL_BATCH_ROWS / 2, z);
     glutBitmapCharacter(GLUT_BITMAP_9_BY_15, ' ');
     for (auto s = band; s != end; ++s) {
       glWindowPos3f(s->x, s->y, s->z);
       label_text(s->index);
     }
+    if (clip) bitmap_batch_flush();
     band = end;
+  }
+  if (clip) {
+    glScissor(box[0], box[1], box[2], box[3]);
+    glDisable(GL_SCISSOR_TEST);
   }
 }
 
@@ -95,11 +145,11 @@ void draw_labels_batched(const Curve* curve) {
 // Functions
 //------------------------------------------------------------------------------
 
-// Batched while render_cache is on and the colour is opaque, label by label
+// Batched while fast_paths is on and the colour is opaque, label by label
 // otherwise.
 void draw_index_labels(const Curve* curve, const float* colour) {
   glColor4fv(colour);
-  if (render_cache != 0 && colour[3] >= 1.0f) {
+  if (fast_paths != 0 && colour[3] >= 1.0f) {
     draw_labels_batched(curve);
     return;
   }

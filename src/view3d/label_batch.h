@@ -1,7 +1,7 @@
 // The index labels of a curve's control points, drawn beside each point with
 // GLUT's 9x15 bitmap font. Called by the renderer's draw_point_labels.
 //
-// Switch: render_cache (fast_shapes.h). At 1 the labels of an opaque colour go
+// Switch: fast_paths (fast_shapes.h). At 1 the labels of an opaque colour go
 // out in bands of rows that GL draws as one batch; at 0, and for a translucent
 // colour, each label goes out at its own raster position: the reference path
 // the picture-identity tests compare with. The batching rests on:

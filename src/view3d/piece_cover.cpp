@@ -17,10 +17,25 @@ namespace {
 constexpr double PIECE_MARGIN = 0.02;
 constexpr double PIECE_FLAT = 1e-6;         // twice the area (square pixels) of a flat triangle
 constexpr double PIECE_CENTRES_MAX = 64.0;  // pixel centres searched for one piece at most
+// Pixels a centre must keep from a hull's outline to count as clearly inside
+// or outside: five times the doubt above without its margin (rounding to
+// 1/256 pixel plus float error), and small enough that most small spheres
+// have no centre that close.
+constexpr double HULL_MARGIN = 0.01;
+constexpr double HULL_CENTRES_MAX = 4096.0;  // pixel centres searched for one hull at most
 
 //------------------------------------------------------------------------------
 // Helpers
 //------------------------------------------------------------------------------
+
+// One hull edge: a point on it and its unit normal pointing inside.
+struct HullEdge {
+  double x, y, nx, ny;
+};
+
+std::vector<int> hull_order;              // scratch: the points in x, then y order
+std::vector<HullEdge> hull_edges;         // scratch: the edges of the outline being judged
+std::vector<const double*> hull_corners;  // scratch: its corners
 
 // Twice the signed window area of triangle (a, b, c): positive when it turns
 // counter-clockwise on screen.
@@ -135,4 +150,59 @@ bool piece_may_show(const double* const* v, int count, bool back_culled) {
   for (const auto& tri : t)
     if (triangle_may_cover(tri[0], tri[1], tri[2])) return true;
   return false;
+}
+
+void hull_of(const double* xy, int n, std::vector<int>* hull) {
+  // Andrew's monotone chain: the points in x then y order, the lower chain
+  // left to right and the upper one back, each dropping points that do not
+  // turn left, so that repeated and collinear points are left out.
+  hull_order.resize(static_cast<size_t>(n));
+  for (int k = 0; k < n; ++k) hull_order[static_cast<size_t>(k)] = k;
+  std::sort(hull_order.begin(), hull_order.end(), [xy](int a, int b) {
+    return xy[2 * a] != xy[2 * b] ? xy[2 * a] < xy[2 * b] : xy[2 * a + 1] < xy[2 * b + 1];
+  });
+  std::vector<int>& h = *hull;
+  h.clear();
+  for (int pass = 0; pass < 2 && n > 1; ++pass) {
+    const size_t chain_start = h.size();
+    for (int k = 0; k < n; ++k) {
+      const int i = hull_order[static_cast<size_t>(pass == 0 ? k : n - 1 - k)];
+      while (h.size() >= chain_start + 2 &&
+             twice_area(&xy[2 * h[h.size() - 2]], &xy[2 * h.back()], &xy[2 * i]) <= 0.0)
+        h.pop_back();
+      h.push_back(i);
+    }
+    h.pop_back();  // each chain's last point starts the other
+  }
+}
+
+bool outline_pixels_certain(const double* xy, int n) {
+  if (n < 3) return false;
+  // Each edge as a point on it and its unit inward normal.
+  hull_edges.clear();
+  hull_corners.clear();
+  for (int k = 0; k < n; ++k) {
+    const double* p = &xy[2 * k];
+    const double* q = &xy[2 * ((k + 1) % n)];
+    const double length = std::hypot(q[0] - p[0], q[1] - p[1]);
+    if (!(length > 0.0)) return false;
+    hull_edges.push_back({p[0], p[1], -(q[1] - p[1]) / length, (q[0] - p[0]) / length});
+    hull_corners.push_back(p);
+  }
+  double first[2], last[2];
+  if (!centres_near(hull_corners.data(), n, first, last)) return true;
+  if ((last[0] - first[0] + 1.0) * (last[1] - first[1] + 1.0) > HULL_CENTRES_MAX) return false;
+  for (double py = first[1] + 0.5; py <= last[1] + 0.5; py += 1.0)
+    for (double px = first[0] + 0.5; px <= last[0] + 0.5; px += 1.0) {
+      // Distance inside the nearest edge line: a centre beyond any edge by
+      // the margin is clearly outside, one inside all of them by it clearly
+      // inside.
+      double nearest = HUGE_VAL;
+      for (const HullEdge& e : hull_edges) {
+        nearest = std::min(nearest, (px - e.x) * e.nx + (py - e.y) * e.ny);
+        if (nearest < -HULL_MARGIN) break;
+      }
+      if (std::fabs(nearest) <= HULL_MARGIN) return false;
+    }
+  return true;
 }

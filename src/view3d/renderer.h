@@ -7,7 +7,7 @@
 
 #include "curve/curve.h"
 // The renderer draws its shapes through these; callers switch its fast paths
-// with render_cache there.
+// with fast_paths there.
 #include "view3d/fast_shapes.h"
 
 // Where the lifted curve's tracing point was last drawn; (0, 0, 0) after a

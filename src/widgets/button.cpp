@@ -38,7 +38,6 @@ constexpr int GROUP_TITLE_LEFT = 14;   // px from x1 to a group title
 constexpr int GROUP_TITLE_DROP = 3;    // px from y2 down to a group title's baseline
 constexpr int GROUP_GAP_LEFT = 10;     // top edge open from x1 + 10 ...
 constexpr int GROUP_GAP_RIGHT = 15;    // ... to x2 - 15
-constexpr double PIXEL_LIMIT = 1.0e9;  // px, far outside any window and inside an int
 
 // Keeps the current colour across a draw. GL saves and restores it itself, so
 // the same holds inside a display list, where reading the colour back would
@@ -106,33 +105,6 @@ void draw_label(const Button* button) {
 //------------------------------------------------------------------------------
 // Functions
 //------------------------------------------------------------------------------
-
-// Window y of a GLUT mouse y, by the height of the current viewport.
-int flip_y(int y) {
-  GLint viewport[4];
-  glGetIntegerv(GL_VIEWPORT, viewport);
-  return viewport[3] - y - 1;
-}
-
-// Clamp of a pixel to [lo, hi].
-int clamp_pixel(long long v, int lo, int hi) {
-  if (v < lo) return lo;
-  if (v > hi) return hi;
-  return static_cast<int>(v);
-}
-
-// Truncation of a pixel to an int, cut to +-PIXEL_LIMIT.
-int pixel_from_double(double p) {
-  if (!(p > -PIXEL_LIMIT)) return static_cast<int>(-PIXEL_LIMIT);
-  if (p > PIXEL_LIMIT) return static_cast<int>(PIXEL_LIMIT);
-  return static_cast<int>(p);
-}
-
-// Step box click: the stepped value, held at the end it moved toward.
-float step_box_value(float stepped, int direction, float min, float max) {
-  if (direction < 0) return stepped < min ? min : stepped;
-  return stepped > max ? max : stepped;
-}
 
 // Raised bevel: lit left and top, shadowed bottom and right.
 void draw_raised_box(int x1, int y1, int x2, int y2) {

@@ -20,19 +20,6 @@ struct Button {
 // Grey of the shadowed edges of every bevel.
 constexpr float SHADOW_GREY[4] = {0.33f, 0.33f, 0.33f, 1.0f};
 
-// GLUT mouse y (0 at the top) to window y (0 at the bottom), by the current viewport.
-int flip_y(int y);
-// A pixel v held to [lo, hi]; v comes in a wide type so that adding a pointer
-// motion to a pixel cannot overflow.
-int clamp_pixel(long long v, int lo, int hi);
-// A pixel worked out in double, truncated, and cut to +-1e9 (what an int
-// holds, far outside any window); NaN gives the low end.
-int pixel_from_double(double p);
-// The value after a click on a step box: `stepped` is the value one step
-// down (direction -1) or up (direction 1), held at the end of [min, max] it
-// moved toward.
-float step_box_value(float stepped, int direction, float min, float max);
-
 void draw_raised_box(int x1, int y1, int x2, int y2);      // keeps the colour
 void draw_sunken_box(int x1, int y1, int x2, int y2);      // keeps the colour
 void draw_frame_released(int x1, int y1, int x2, int y2);  // leaves SHADOW_GREY

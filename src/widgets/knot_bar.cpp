@@ -1,5 +1,5 @@
 // Vertical knot bar: the axis with its knot marks, the thumb of the tracing
-// parameter, step boxes, and knot, thumb and marker drags. Window pixels, y up;
+// parameter, step boxes, and knot and thumb drags. Window pixels, y up;
 // every x is an offset from x1.
 #include "widgets/knot_bar.h"
 
@@ -7,6 +7,7 @@
 #include "curve/curve.h"
 #include "widgets/button.h"
 #include "widgets/knot_labels.h"
+#include "widgets/value_steps.h"
 
 #include <GL/freeglut.h>
 
@@ -48,9 +49,6 @@ KnotBar knot_bar = {
     {0.0f, 0.0f, 0.0f},  // range_colour
     0,                   // merged_count
     nullptr,             // merged_knots
-    0,                   // marker_count
-    nullptr,             // markers
-    0,                   // marker_index
     KNOT_CLAMPED,        // knot_type, the type of every new curve
 };
 
@@ -61,7 +59,6 @@ KnotBar knot_bar = {
 namespace {
 
 constexpr const char* DEFAULT_FORMAT = "%5.3f";  // used when a record has no format
-constexpr const char* MARKER_FORMAT = "%5.3f";
 
 constexpr float AXIS_WIDTH = 2.0f;     // px, axis, ticks and range bracket
 constexpr int END_MARGIN = 15;         // px from y1 / y2 to the ends of the axis
@@ -78,11 +75,7 @@ constexpr int THUMB_RIGHT = 22;        // ... to x1 + 22
 constexpr int THUMB_HALF = 3;          // px, half height of the thumb quad
 constexpr int THUMB_COLUMN_LEFT = 15;  // thumb column of hit tests: x1 + 15 .. x1 + 22
 constexpr int THUMB_GRAB = 8;          // px either side of thumb_y that take the thumb
-constexpr int MARKER_COLUMN = 23;      // presses from x1 + 23 on look for markers
 constexpr int SEARCH_REACH = 3;        // px either side of the pointer searched for a knot
-constexpr int MARKER_TIP = 18;         // marker triangle points left at x1 + 18 ...
-constexpr int MARKER_BASE = 26;        // ... from its base at x1 + 26
-constexpr int MARKER_LABEL_LEFT = 33;  // marker labels right of the bar
 constexpr int BRACKET_OUTER = 23;      // range bracket's arms end at x1 + 23 ...
 constexpr int BRACKET_INNER = 19;      // ... and its spine runs at x1 + 19
 constexpr int VALUE_LEFT = 6;          // value label at (x1 + 6, y1 - 15)
@@ -217,19 +210,6 @@ void take_knot(KnotBar* b, float v_low, float v_high, int x, int y) {
   }
 }
 
-// Takes the last marker whose value lies in [v_low, v_high].
-void take_marker(KnotBar* b, float v_low, float v_high, int x, int y) {
-  const int n = usable_count(b->markers, b->marker_count);
-  for (int i = 0; i < n; ++i) {
-    if (b->markers[i] < v_low || b->markers[i] > v_high) continue;
-    b->marker_index = i;
-    b->drag_mode = KNOT_BAR_MARKER;
-    b->last_x = x;
-    b->last_y = y;
-    b->press_y = y;
-  }
-}
-
 // Moves the held knot group to the pixel y; the neighbours it passes step over it.
 void drag_knot(KnotBar* b, int x, int y) {
   const int n = usable_count(b->knots, b->knot_count);
@@ -255,19 +235,6 @@ void drag_knot(KnotBar* b, int x, int y) {
       }
       for (int j = 0; j < b->drag_mult; ++j) t[b->drag_index + j] = nv;
     }
-  }
-  b->last_x = x;
-  b->last_y = cy;
-}
-
-// Moves the held marker, strictly inside (lo, hi).
-void drag_marker(KnotBar* b, int x, int y) {
-  const int n = usable_count(b->markers, b->marker_count);
-  if (b->marker_index < 0 || b->marker_index >= n) return drop_hold(b);
-  const int cy = clamp_to_axis(b, y);
-  if (cy != b->last_y) {
-    const float nv = grid_value(b, cy);
-    if (b->lo < nv && nv < b->hi) b->markers[b->marker_index] = nv;
   }
   b->last_x = x;
   b->last_y = cy;
@@ -308,23 +275,6 @@ void draw_static_part(KnotBar* b, int with_controls, const char* format) {
   }
 }
 
-// Olive triangles pointing left at the axis, each with its value in black.
-void draw_markers(const KnotBar* b) {
-  const int markers = usable_count(b->markers, b->marker_count);
-  for (int i = 0; i < markers; ++i) {
-    const float m = b->markers[i];
-    const int y = knot_bar_y(b, m);
-    glColor4fv(COLOUR_OLIVE);
-    glBegin(GL_TRIANGLES);
-    glVertex2i(b->x1 + MARKER_TIP, y);
-    glVertex2i(b->x1 + MARKER_BASE, y + KNOT_MARK_HALF);
-    glVertex2i(b->x1 + MARKER_BASE, y - KNOT_MARK_HALF);
-    glEnd();
-    glColor4fv(COLOUR_BLACK);
-    print_at(b->x1 + MARKER_LABEL_LEFT, y - KNOT_LABEL_DROP, MARKER_FORMAT, m);
-  }
-}
-
 // The range bracket just right of the axis, in the host's colour.
 void draw_range_bracket(const KnotBar* b) {
   const int lo_y = knot_bar_y(b, b->range_lo);
@@ -353,35 +303,30 @@ void draw_value_and_thumb(const KnotBar* b, const char* format) {
 
 // A press on the axis away from the thumb column: the values whose pixels lie
 // within 3 px of the pointer, snapped down to the step grid, are searched for
-// a knot (left of the column) or a marker (right of it).
+// a knot left of the thumb column.
 void press_on_axis(KnotBar* b, int x, int y) {
   const int h = axis_length(b);
   const int t = y - 2 * SEARCH_REACH >= axis_bottom(b) ? y - axis_bottom(b) - SEARCH_REACH : 0;
   const int g = y + SEARCH_REACH <= axis_top(b) ? y - axis_bottom(b) + SEARCH_REACH : h;
   const float v_low = snap(b, offset_value(b, t), 0.0f);
   const float v_high = snap(b, offset_value(b, g), 0.0f);
-  if (x <= b->x1 + THUMB_LEFT) {
-    take_knot(b, v_low, v_high, x, y);
-  } else if (x >= b->x1 + MARKER_COLUMN) {
-    take_marker(b, v_low, v_high, x, y);
-  }
+  if (x <= b->x1 + THUMB_LEFT) take_knot(b, v_low, v_high, x, y);
 }
 
 }  // namespace
 
-// Draws the static part (display list), markers, knot marks, range bracket and thumb.
+// Draws the static part (display list), knot marks, range bracket and thumb.
 void knot_bar_draw(KnotBar* b, int with_controls) {
   if (b == nullptr) return;
   const char* format = b->format != nullptr ? b->format : DEFAULT_FORMAT;
   draw_static_part(b, with_controls, format);
-  draw_markers(b);
   draw_knot_list(b, b->merged_knots, b->merged_count);
   draw_knot_list(b, b->knots, b->knot_count);
   draw_range_bracket(b);
   if (with_controls == 1) draw_value_and_thumb(b, format);
 }
 
-// One mouse button event in window pixels (y up): step boxes, thumb, knot or marker grab.
+// One mouse button event in window pixels (y up): step boxes, thumb or knot grab.
 void knot_bar_mouse(KnotBar* b, int button, int state, int x, int y) {
   if (b == nullptr) return;
   const bool left_press = button == GLUT_LEFT_BUTTON && state == GLUT_DOWN;
@@ -427,7 +372,6 @@ void knot_bar_drag(KnotBar* b, int x, int y) {
       break;
     }
     case KNOT_BAR_KNOT: drag_knot(b, x, y); break;
-    case KNOT_BAR_MARKER: drag_marker(b, x, y); break;
     default: b->changed = 0; break;
   }
 }

@@ -10,7 +10,6 @@ enum KnotBarDrag {
   KNOT_BAR_NONE = 0,
   KNOT_BAR_KNOT = 1,
   KNOT_BAR_THUMB = 2,
-  KNOT_BAR_MARKER = 3,
 };
 
 struct KnotBar {
@@ -30,7 +29,7 @@ struct KnotBar {
   unsigned int list_id;   // display list of the static part, 0 = not built
   int last_x;             // x of the last event taken
   int last_y;             // y of the last event taken; drags are measured from it
-  int press_y;            // y where the current knot or marker drag began
+  int press_y;            // y where the current knot drag began
   int drag_mode;          // KnotBarDrag
   int drag_index;         // first index of the held knot group
   int drag_mult;          // size of the held group
@@ -42,9 +41,6 @@ struct KnotBar {
   float range_colour[3];  // RGB of the range bracket
   int merged_count;       // entries of merged_knots
   float* merged_knots;    // second list, drawn but never grabbed; not owned
-  int marker_count;       // entries of markers
-  float* markers;         // free values on the right of the axis; not owned
-  int marker_index;       // index of the held marker
   int knot_type;          // KnotType of the knots shown, set by the host with them:
                           // only a uniform vector lets a knot land on lo or hi
 };

@@ -20,7 +20,7 @@
 
 #include "widgets/knot_bar.h"
 
-// Half height in pixels of the knot and marker triangles.
+// Half height in pixels of the knot triangles.
 constexpr int KNOT_MARK_HALF = 3;
 // Pixels from a mark's centre down to its label's baseline.
 constexpr int KNOT_LABEL_DROP = 3;

@@ -4,6 +4,7 @@
 
 #include "app/palette.h"
 #include "widgets/button.h"
+#include "widgets/value_steps.h"
 
 #include <GL/freeglut.h>
 

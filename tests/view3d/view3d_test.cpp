@@ -16,12 +16,14 @@
 
 #include <array>
 #include <cmath>
+#include <random>
 #include <vector>
 
 namespace {
 
 using Xyz = std::array<double, 3>;
 using Colour = std::array<float, 4>;
+constexpr int RANDOM_VIEWS = 40;
 constexpr GLenum SPHERE = 0xffff;  // no GL mode: a translation, where a sphere goes
 struct Primitive {
   GLenum mode;
@@ -179,9 +181,9 @@ void expect_same_pictures(const char* scene) {
                {&window_table.win_projection, proj_display},
                {&window_table.win_knots, knot_panel_display}};
   for (const auto& view : views) {
-    render_cache = knot_bar_batch = 0;
+    fast_paths = knot_bar_batch = 0;
     const Pixels reference = gl_capture(view.window->id, view.display);
-    render_cache = knot_bar_batch = 1;
+    fast_paths = knot_bar_batch = 1;
     for (int draw = 0; draw < 2; ++draw) {
       const Pixels fast = gl_capture(view.window->id, view.display);
       EXPECT_TRUE(fast.data == reference.data) << scene << ", window " << view.window->id;
@@ -222,6 +224,23 @@ TEST_F(View3dTest, FastPathsDrawTheReferencePixels) {
   std::copy(turned, turned + 16, view_matrix);
   proj_zoom = 3.0f;
   expect_same_pictures("closed-100");
+  // Sub-pixel positions of every sphere change with the view: random turns and zooms.
+  std::mt19937 random(24);
+  std::uniform_real_distribution<double> spread(-1.0, 1.0);
+  for (int view = 0; view < RANDOM_VIEWS; ++view) {
+    glutSetWindow(window_table.win_projection.id);
+    glPushMatrix();
+    glLoadIdentity();
+    glRotated(180.0 * spread(random), spread(random), spread(random), spread(random));
+    glGetDoublev(GL_MODELVIEW_MATRIX, view_matrix);
+    glPopMatrix();
+    proj_zoom = static_cast<float>(3.0 + 2.0 * spread(random));
+    fast_paths = 0;
+    const Pixels reference = gl_capture(window_table.win_projection.id, proj_display);
+    fast_paths = 1;
+    EXPECT_TRUE(gl_capture(window_table.win_projection.id, proj_display).data == reference.data)
+        << "view " << view;
+  }
 }
 
 }  // namespace
