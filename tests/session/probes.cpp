@@ -196,7 +196,7 @@ void check_pad(const Pixels& p) {
   if (tracing) spheres.push_back(t);
   check_points(v, d, 1, spheres);
   labels.clear();
-  for (int i = 0; i < static_cast<int>(m.pts.size()) && m.type != 303; ++i) {
+  for (int i = 0; i < static_cast<int>(m.pts.size()) && m.type != CLOSED; ++i) {
     const Spot q = v.at({m.pts[i].x, m.pts[i].y, 0, 1});
     auto near_to = [&](const std::vector<Spot>& o, double r) {
       return std::count_if(o.begin(), o.end(), [&](Spot a) { return dist(a, q) < r; });

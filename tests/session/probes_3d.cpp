@@ -2,6 +2,46 @@
 // the grid in the plane z = 1 and the axis letters.
 #include "session/probes.h"
 
+namespace model {
+
+// The 4 x 4 matrices of the model's 3D view.
+Mat mat_mul(const Mat& a, const Mat& b) {
+  Mat c{};
+  for (int col = 0; col < 4; ++col)
+    for (int row = 0; row < 4; ++row)
+      for (int k = 0; k < 4; ++k) c[col * 4 + row] += a[k * 4 + row] * b[col * 4 + k];
+  return c;
+}
+
+// Rotation about a unit axis, counter-clockwise seen from its tip.
+Mat mat_rotate(double degrees, double x, double y, double z) {
+  const double a = degrees * M_PI / 180, c = std::cos(a), s = std::sin(a), v[3] = {x, y, z};
+  Mat r = IDENTITY;
+  for (int col = 0; col < 3; ++col)
+    for (int row = 0; row < 3; ++row) {
+      const double turn = row == col ? c : ((col - row + 3) % 3 == 1 ? -s : s) * v[3 - row - col];
+      r[col * 4 + row] = v[row] * v[col] * (1 - c) + turn;
+    }
+  return r;
+}
+
+Mat mat_scale(double sx, double sy, double sz) {
+  return {sx, 0, 0, 0, 0, sy, 0, 0, 0, 0, sz, 0, 0, 0, 0, 1};
+}
+
+Mat mat_translate(double x, double y, double z) {
+  return {1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, x, y, z, 1};
+}
+
+Vec mat_apply(const Mat& m, const Vec& v) {
+  Vec out{};
+  for (int row = 0; row < 4; ++row)
+    for (int k = 0; k < 4; ++k) out[row] += m[k * 4 + row] * v[k];
+  return out;
+}
+
+}  // namespace model
+
 namespace session {
 
 namespace {

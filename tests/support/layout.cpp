@@ -8,12 +8,11 @@
 #include <map>
 #include <sstream>
 #include <string>
+#include <utility>
 
-namespace {
-
-const LayoutBox& layout_find(const std::string& kind, const char* name) {
-  static const std::map<std::string, LayoutBox> boxes = [] {
-    std::map<std::string, LayoutBox> read;
+const LayoutBox& layout(const char* kind, const char* name) {
+  static const std::map<std::pair<std::string, std::string>, LayoutBox> boxes = [] {
+    std::map<std::pair<std::string, std::string>, LayoutBox> read;
     std::ifstream file(TERNIVAL_SOURCE_DIR "/tests/layout.txt");
     for (std::string line; std::getline(file, line);) {
       std::istringstream words(line);
@@ -21,24 +20,12 @@ const LayoutBox& layout_find(const std::string& kind, const char* name) {
       LayoutBox b{};
       words >> k >> n;
       if (k == "widget") words >> window;
-      if (words >> b[0] >> b[1] >> b[2] >> b[3]) read[k + " " + n] = b;
+      if (words >> b[0] >> b[1] >> b[2] >> b[3]) read[{k, n}] = b;
     }
     return read;
   }();
-  const auto found = boxes.find(kind + " " + name);
+  const auto found = boxes.find({kind, name});
   if (found != boxes.end()) return found->second;
-  std::fprintf(stderr, "tests/layout.txt has no %s %s\n", kind.c_str(), name);
+  std::fprintf(stderr, "tests/layout.txt has no %s %s\n", kind, name);
   std::abort();
-}
-
-}  // namespace
-
-const LayoutBox& layout_rect(const char* name) {
-  return layout_find("widget", name);
-}
-const LayoutBox& layout_window(const char* name) {
-  return layout_find("window", name);
-}
-const LayoutBox& layout_visible(const char* name) {
-  return layout_find("visible", name);
 }
