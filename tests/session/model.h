@@ -6,6 +6,8 @@
 // the program and compares. Window pixels with y up unless said otherwise.
 #pragma once
 
+#include "support/layout.h"
+
 #include <array>
 #include <string>
 #include <vector>
@@ -13,22 +15,64 @@
 namespace model {
 
 enum Win { PAD, PANEL, KNOTS, NEW, ABOUT, PROJ, WINDOWS };
-constexpr int HEIGHT[WINDOWS] = {541, 615, 541, 155, 660, 540};  // as created
-constexpr int PAD_SIZE = 541, PROJ_SIZE = 540;
+// Rectangles of tests/layout.txt (x1, y1, x2, y2), in the order named.
+inline const int* rect(const char* name) {
+  return layout("widget", name).data();
+}
+template <size_t N>
+std::array<const int*, N> rects(const char* const (&names)[N]) {
+  std::array<const int*, N> r;
+  for (size_t i = 0; i < N; ++i) r[i] = rect(names[i]);
+  return r;
+}
+inline const int HEIGHT[WINDOWS] = {layout("window", "pad")[3],   layout("window", "panel")[3],
+                                    layout("window", "knots")[3], layout("window", "new")[3],
+                                    layout("window", "about")[3], layout("window", "proj")[3]};
+inline const int PAD_SIZE = HEIGHT[PAD], PROJ_SIZE = HEIGHT[PROJ];
 // Push buttons of the control panel, in the order the panel tests them.
 enum Push { NEW_BTN, RESET, ABOUT_BTN, QUIT, ZOOM_IN, ZOOM_OUT, GRID, NONE = -1 };
-constexpr int PUSH_RECT[7][4] = {{332, 578, 388, 600}, {332, 550, 388, 572}, {398, 578, 452, 600},
-                                 {398, 550, 452, 572}, {502, 577, 522, 592}, {502, 552, 522, 567},
-                                 {540, 552, 615, 574}};
-// Check boxes "Show DeBoor", "Show Points", "Display Grid".
-constexpr int CHECK_RECT[3][4] = {{230, 588, 280, 610}, {230, 565, 280, 587}, {230, 542, 280, 564}};
+inline const auto PUSH_RECT =
+    rects({"new", "reset", "about", "quit", "zoom_in", "zoom_out", "grid"});
+// Check boxes "Show DeBoor", "Show Points", "Display Grid"; the weight's arrows; the knot
+// panel's "Up", "Dn" and axis (u = 0 at its bottom); the About window's "Dismiss".
+inline const auto CHECK_RECT = rects({"show_deboor", "show_points", "display_grid"});
+inline const int *const WEIGHT_UP = rect("weight_up"), *const WEIGHT_DOWN = rect("weight_down"),
+                        *const STEP_UP = rect("up"), *const STEP_DOWN = rect("down"),
+                        *const AXIS = rect("axis"), *const DISMISS_RECT = rect("dismiss");
 // New-curve window: degree boxes 1..10, then "Uniform", "Clamped", "Closed", "OK", "Cancel".
-constexpr int NEW_RECT[15][4] = {{14, 69, 45, 87},     {54, 69, 85, 87},   {94, 69, 125, 87},
-                                 {134, 69, 165, 87},   {174, 69, 205, 87}, {14, 45, 45, 63},
-                                 {54, 45, 85, 63},     {94, 45, 125, 63},  {134, 45, 165, 63},
-                                 {174, 45, 205, 63},   {14, 117, 65, 135}, {77, 117, 128, 135},
-                                 {147, 117, 198, 135}, {10, 10, 45, 30},   {150, 10, 205, 30}};
-constexpr int DISMISS_RECT[4] = {620, 5, 680, 21};
+inline const auto NEW_RECT =
+    rects({"degree_1", "degree_2", "degree_3", "degree_4", "degree_5", "degree_6", "degree_7",
+           "degree_8", "degree_9", "degree_10", "uniform", "clamped", "closed", "ok", "cancel"});
+
+// The model's own names for the program's states.
+enum KnotType { UNIFORM, CLAMPED, CLOSED };
+enum PadMode { PAD_START, PAD_ADDING, PAD_MOVING, PAD_PICKING };  // what the last press did
+enum Hold { HOLD_NOTHING, HOLD_KNOTS, HOLD_THUMB };               // what the knot bar holds
+
+// Rules the model applies that random events seldom reach; the session counts them. The knot
+// drags to either end of the valid range come once for each knot type.
+// clang-format off
+enum Rule {
+  KNOT_MERGED, KNOT_GROUP_MOVED, KNOT_PASSED_LOWER, KNOT_PASSED_HIGHER, KNOT_AT_LOW_END,
+  KNOT_AT_HIGH_END = KNOT_AT_LOW_END + 3, CLOSED_KNOT_OUT_OF_RANGE = KNOT_AT_HIGH_END + 3,
+  PICK_AMONG_SEVERAL, INSERT_AFTER_MIDDLE, SHIFT_SELECTION_DRAGGED, SHIFT_ON_SELECTED,
+  MIDDLE_PICK_DRAGGED, POINT_AT_PAD_EDGE, CANCEL_AFTER_TYPE_AND_DEGREE, OK_AFTER_TYPE,
+  RESET_AFTER_WEIGHT, RESET_AFTER_KNOT_DRAG, WEIGHT_UP_AT_10, WEIGHT_DOWN_AT_MINUS_3, STEP_UP_AT_1,
+  STEP_DOWN_AT_0, ZOOM_IN_AT_BOUND, ZOOM_OUT_AT_BOUND, TURN_RIGHT, TURN_LEFT, TURN_UP, TURN_DOWN,
+  TURN_STOPPED, RULES
+};
+inline const char* const RULE_NAMES[RULES] = {
+  "knot merged into a neighbour", "knot group moved together", "knot passed a lower one",
+  "knot passed a higher one", "uniform knot at the low end", "clamped knot at the low end",
+  "closed knot at the low end", "uniform knot at the high end", "clamped knot at the high end",
+  "closed knot at the high end", "closed curve's outer knot pressed", "pick among several",
+  "insertion after a middle point", "shift-selection dragged", "shift-press on a selected point",
+  "middle-button pick dragged", "point held at the pad's edge", "Cancel after type and degree",
+  "OK after a changed type", "Reset after a weight change", "Reset after a knot drag",
+  "weight arrow up at 10", "weight arrow down at -3", "Up at 1", "Dn at 0",
+  "zoom in at its bound", "zoom out at its bound", "3D turn right", "3D turn left",
+  "3D turn up", "3D turn down", "3D turn stopped on release"};
+// clang-format on
 
 using Mat = std::array<double, 16>;  // column-major, as GL keeps it
 using Vec = std::array<double, 4>;
@@ -46,11 +90,13 @@ struct Pt {
 struct Model {
   std::vector<Pt> pts;
   std::vector<int> sel = {-1};  // the selection in use; sel[0] is the current point
-  int degree = 2, type = 302;   // 301 uniform, 302 clamped, 303 closed
-  std::vector<float> knots;     // empty: no knot vector
-  // Knot bar: u, the thumb's pixel, what is held (0 nothing, 1 knots, 2 thumb).
+  int degree = 2;
+  KnotType type = CLAMPED;
+  std::vector<float> knots;  // empty: no knot vector
+  // Knot bar: u, the thumb's pixel, what is held.
   float u = 0;
-  int thumb = 65, hold = 0, hold_index = 0, hold_mult = 0, hold_last = 0;
+  int thumb = AXIS[1], hold_index = 0, hold_mult = 0, hold_last = 0;
+  Hold hold = HOLD_NOTHING;
   float edited_u = 0, lifted_u = 0;  // the curves' own tracing parameters
   // Control panel.
   float weight = 0;
@@ -61,14 +107,17 @@ struct Model {
   float zoom = 2;
   // Dialogs.
   bool new_shown = false, about_shown = false, dismiss_held = false;
-  int box_degree = 2, box_type = 302, new_pushed = 0;  // 1 "OK", 2 "Cancel" held
+  int box_degree = 2, new_pushed = 0;  // 1 "OK", 2 "Cancel" held
+  KnotType box_type = CLAMPED;
   // Drawing pad: the last press and drag.
-  int pad_mode = 10, picked = -1, pad_last_x = 0, pad_last_y = 0;
+  PadMode pad_mode = PAD_START;
+  int picked = -1, pad_last_x = 0, pad_last_y = 0;
   // Projection window.
   Mat view = IDENTITY;
   int step_x = 0, step_y = 0, turn_last_x = 0, turn_last_y = 0;
   bool turning = false;
   std::array<double, 3> trace3d = {0, 0, 0};
+  std::array<long, RULES> fired{};  // how often each rule applied
 };
 
 // One GLUT event of window w (state -1: a motion with a button held), as the

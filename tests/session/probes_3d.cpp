@@ -2,6 +2,46 @@
 // the grid in the plane z = 1 and the axis letters.
 #include "session/probes.h"
 
+namespace model {
+
+// The 4 x 4 matrices of the model's 3D view.
+Mat mat_mul(const Mat& a, const Mat& b) {
+  Mat c{};
+  for (int col = 0; col < 4; ++col)
+    for (int row = 0; row < 4; ++row)
+      for (int k = 0; k < 4; ++k) c[col * 4 + row] += a[k * 4 + row] * b[col * 4 + k];
+  return c;
+}
+
+// Rotation about a unit axis, counter-clockwise seen from its tip.
+Mat mat_rotate(double degrees, double x, double y, double z) {
+  const double a = degrees * M_PI / 180, c = std::cos(a), s = std::sin(a), v[3] = {x, y, z};
+  Mat r = IDENTITY;
+  for (int col = 0; col < 3; ++col)
+    for (int row = 0; row < 3; ++row) {
+      const double turn = row == col ? c : ((col - row + 3) % 3 == 1 ? -s : s) * v[3 - row - col];
+      r[col * 4 + row] = v[row] * v[col] * (1 - c) + turn;
+    }
+  return r;
+}
+
+Mat mat_scale(double sx, double sy, double sz) {
+  return {sx, 0, 0, 0, 0, sy, 0, 0, 0, 0, sz, 0, 0, 0, 0, 1};
+}
+
+Mat mat_translate(double x, double y, double z) {
+  return {1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, x, y, z, 1};
+}
+
+Vec mat_apply(const Mat& m, const Vec& v) {
+  Vec out{};
+  for (int row = 0; row < 4; ++row)
+    for (int k = 0; k < 4; ++k) out[row] += m[k * 4 + row] * v[k];
+  return out;
+}
+
+}  // namespace model
+
 namespace session {
 
 namespace {
@@ -72,6 +112,13 @@ int check_ray(const Pixels& p, const Mat& s, const std::array<double, 3>& q, boo
 }  // namespace
 
 void check_proj(const Pixels& p) {
+  // The scene lies within `reach` of the origin. Zoomed in until its depth passes the 3000 pixels
+  // that glOrtho keeps, pieces are clipped away; zoomed far out, it shrinks to a few pixels: the
+  // probes judge neither picture.
+  double reach = 5;
+  for (const Pt& q : m.pts)
+    reach = std::max({reach, std::hypot(q.x * q.w, q.y * q.w, q.w), std::hypot(q.x, q.y, 1.0)});
+  if (2.7 * m.zoom * 10 * reach > 3000 || m.zoom < 0.001f) return;
   const Mat s = scene(), plane = mat_mul(s, mat_translate(0, 0, 1));
   auto spot_of = [](const Mat& t) {
     return [t](const Vec& q) {
@@ -121,9 +168,17 @@ void check_proj(const Pixels& p) {
   for (size_t r = 0; m.deboor && r < tri.size(); ++r)
     for (size_t j = 0; j + 1 < tri[r].size(); ++j) {
       const Spot a = ve.at(tri[r][j]), b = ve.at(tri[r][j + 1]);
-      const int pieces = static_cast<int>(dist(a, b) / 3) + 1;
-      for (int k = 0; k <= pieces && tri[r][j][3] > 0 && tri[r][j + 1][3] > 0; ++k)
-        busy.push_back({a.x + k * (b.x - a.x) / pieces, a.y + k * (b.y - a.y) / pieces});
+      double f0 = 0, f1 = 1;  // the part in the window: zoomed far in, a level is far longer
+      for (const auto& [o, d] : {std::pair{a.x, b.x - a.x}, std::pair{a.y, b.y - a.y}})
+        if (d != 0) {
+          const double e0 = (-9 - o) / d, e1 = (PROJ_SIZE + 9 - o) / d;
+          f0 = std::max(f0, std::min(e0, e1)), f1 = std::min(f1, std::max(e0, e1));
+        }
+      const int pieces = static_cast<int>(dist(a, b) * std::max(f1 - f0, 0.0) / 3) + 1;
+      for (int k = 0; k <= pieces && f0 <= f1 && tri[r][j][3] > 0 && tri[r][j + 1][3] > 0; ++k) {
+        const double f = f0 + k * (f1 - f0) / pieces;
+        busy.push_back({a.x + f * (b.x - a.x), a.y + f * (b.y - a.y)});
+      }
     }
   rays_ends.clear();
   for (const Pt& q : m.pts) {

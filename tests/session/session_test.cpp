@@ -22,6 +22,10 @@ namespace session {
 namespace {
 
 constexpr long DEFAULT_EVENTS = 2000;
+constexpr unsigned long DEFAULT_SEED = 20261207;
+constexpr long RULE_MINIMUM = 5;
+constexpr long TOUR_EVENTS = 200;  // events from one knot tour to the next  // applications of each
+                                   // rule that the default session must reach
 
 std::mt19937 rng;
 const auto rnd = [](int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(rng); };
@@ -112,35 +116,121 @@ void click(Win w, const int* r, int jitter = 0, int button = 0) {
   drag(w, x, y, x, y, 0, button);
 }
 
+int zoom_phase = 0, zoom_stuck = 0;  // zoom runs: up to the bound, back, down to it, back
+int next_type = 0;                   // knot types chosen in turn, each for a while
+
+// A pad pixel (x, y up) of point q.
+void pad_spot(const Pt& q, int& x, int& y) {
+  x = static_cast<int>(270.5 + q.x * PAD_SIZE / 6),
+  y = static_cast<int>(270.5 + q.y * PAD_SIZE / 6);
+}
+
+// A knot (mostly one that can be taken) dragged onto a neighbour's mark, a pixel either side of
+// it, or an end of the axis.
+void knot_aimed(bool to_end = false) {
+  float lo, hi;
+  valid_range(m, &lo, &hi);
+  std::vector<int> valid;
+  const bool any = !to_end && rnd(0, 3) == 0;
+  for (size_t i = 0; i < m.knots.size(); ++i)
+    if (any || (m.knots[i] >= lo && m.knots[i] <= hi)) valid.push_back(static_cast<int>(i));
+  const int pad[4] = {0, 0, PAD_SIZE - 1, PAD_SIZE - 1};
+  if (valid.empty() && m.pts.size() < 40) return click(PAD, pad, 0, 2);  // a longer curve first
+  if (valid.empty()) return;
+  const int i = valid[rnd(0, static_cast<int>(valid.size()) - 1)], last = int(m.knots.size()) - 1;
+  const int j = std::clamp(i + (rnd(0, 1) ? 1 : -1) * rnd(1, m.degree + 1), 0, last);
+  const int to = !to_end && rnd(0, 1)                       ? bar_y(m.knots[j]) + rnd(-1, 1)
+                 : m.knots[i] < (rnd(0, 1) ? 0.45f : 0.55f) ? AXIS[3] + rnd(0, 1)
+                                                            : AXIS[1] - rnd(0, 1);
+  drag(KNOTS, rnd(48, 53), bar_y(m.knots[i]), rnd(48, 53), to, rnd(1, 3));
+}
+
+// Presses and releases the middle of rectangle r.
+void press_middle(Win w, const int* r) {
+  drag(w, (r[0] + r[2]) / 2, (r[1] + r[3]) / 2, (r[0] + r[2]) / 2, (r[1] + r[3]) / 2, 0);
+}
+
+// A fresh curve of the next knot type, degree 2 and six points, whose knots are dragged to the
+// ends of their range and onto their neighbours (a closed curve's first knots, outside the
+// range, pressed too); picks among points in reach; u and the weight stepped past their ends;
+// "Reset".
+int tours = 0;
+void knot_tour() {
+  press_middle(PANEL, PUSH_RECT[NEW_BTN]);  // first "Cancel" after a changed type and degree
+  for (int box : {10 + (m.type + 1) % 3, m.degree == 3 ? 3 : 2, 14})
+    press_middle(NEW, NEW_RECT[box]);
+  press_middle(PANEL, PUSH_RECT[NEW_BTN]);
+  for (int box : {10 + tours++ % 3, 1, 13}) press_middle(NEW, NEW_RECT[box]);
+  const int pad[4] = {20, 20, PAD_SIZE - 20, PAD_SIZE - 20};
+  for (int i = 0; i < 6; ++i) click(PAD, pad, 0, 2);
+  // A point within reach of the first; the two picked, shift held, and dragged; the first
+  // picked again with shift, then with the middle button; a point inserted after the second.
+  int x, y;
+  pad_spot(m.pts[0], x, y);
+  drag(PAD, x + 4, y + 4, x + 4, y + 4, 0, 2);
+  drag(PAD, x + 2, y + 2, x + 30, y + 30, 2, 0, 1);
+  pad_spot(m.pts[0], x, y);
+  drag(PAD, x, y, x, y, 0, 0, 1);
+  drag(PAD, x, y, x + 9, y + 9, 1, 1);
+  pad_spot(m.pts[1], x, y);
+  drag(PAD, x, y, x + 600, y, 2);  // and dragged against the pad's edge
+  drag(PAD, x + 40, y, x + 40, y, 0, 2);
+  drag(PROJ, 270, 270, 270 + rnd(-60, 60), 270 + rnd(-60, 60), 2);  // a turn of the 3D view
+  for (size_t k = 0; m.type == CLOSED && k < 3; ++k)
+    drag(KNOTS, 50, bar_y(m.knots[k]), 50, bar_y(0.5f), 1);
+  for (int i = 0; i < 7; ++i) knot_aimed(i < 4);
+  for (const int* r : {STEP_DOWN, STEP_UP}) {  // the thumb to an end, and a step beyond it
+    drag(KNOTS, 58, m.thumb, 58, r == STEP_DOWN ? 0 : 540, 1);
+    press_middle(KNOTS, r), press_middle(KNOTS, r);
+  }
+  drag(PANEL, slider_x(m.weight), 566, slider_x(m.weight) + 200, 566, 1);  // the weight to 10
+  press_middle(PANEL, WEIGHT_UP), press_middle(PANEL, PUSH_RECT[RESET]);
+}
+
 void gesture() {
+  if (events >= TOUR_EVENTS * (tours + 1)) return knot_tour();
   const int n = static_cast<int>(m.pts.size()), g = n > 16 && rnd(0, 3) == 0 ? 70 : rnd(0, 99);
   int x, y;
   const int whole[4] = {0, 0, 540, 540};
   if (g < 18) {  // points added on the pad; a few curves grow large
-    for (int i = n < 4 ? 4 : rnd(1, n > 40 ? 1 : 5); i > 0; --i) click(PAD, whole, 0, 2);
+    for (int i = n < 4 ? 4 : rnd(1, n > 40 ? 1 : 5); i > 0; --i) {
+      if (m.pts.empty() || rnd(0, 1)) {
+        click(PAD, whole, 0, 2);
+        continue;
+      }
+      pad_spot(m.pts[rnd(0, static_cast<int>(m.pts.size()) - 1)], x, y);  // within reach of one
+      x += rnd(-8, 8), y += rnd(-8, 8);
+      drag(PAD, x, y, x, y, 0, 2);
+    }
   } else if (g < 32 && n > 0) {  // a point picked (shift: added to the selection), maybe dragged
-    const Pt& q = m.pts[rnd(0, n - 1)];
-    x = static_cast<int>(270.5 + q.x * PAD_SIZE / 6) + rnd(-10, 10);
-    y = static_cast<int>(270.5 + q.y * PAD_SIZE / 6) + rnd(-10, 10);
-    const int dx = rnd(0, 2) ? rnd(-60, 60) : rnd(-600, 600), dy = rnd(-60, 60);
-    drag(PAD, x, y, x + dx, y + dy, rnd(0, 1) * rnd(1, 6), rnd(0, 4) ? 0 : 1, rnd(0, 2) ? 0 : 1);
-  } else if (g < 48) {  // a switch or button of the panel, or a press on one released elsewhere
+    const int s = m.sel[rnd(0, static_cast<int>(m.sel.size()) - 1)];  // often a selected one
+    pad_spot(m.pts[s >= 0 && s < n && rnd(0, 1) ? s : rnd(0, n - 1)], x, y);
+    x += rnd(-10, 10), y += rnd(-10, 10);
+    const int dx = rnd(0, 2) ? rnd(-60, 60) : rnd(-600, 600),
+              dy = rnd(0, 2) ? rnd(-60, 60) : rnd(-600, 600);
+    const int button = rnd(0, 2) ? 0 : 1;
+    drag(PAD, x, y, x + dx, y + dy, rnd(0, 2) ? rnd(1, 6) : 0, button, rnd(0, 1));
+  } else if (g < 44) {  // a switch or button of the panel, or a press on one released elsewhere
     const int* r = rnd(0, 1) ? PUSH_RECT[rnd(0, 6)] : CHECK_RECT[rnd(0, 2)];
     aim(r, 1, x, y);
     drag(PANEL, x, y, rnd(0, 3) ? x : rnd(0, 640), rnd(0, 3) ? y : rnd(540, 614), rnd(0, 2));
-  } else if (g < 56) {  // the weight: arrows (up to the ends of the range), or the thumb
-    const int up = rnd(0, 1), arrow[4] = {200, up ? 569 : 560, 210, up ? 576 : 567};
+  } else if (g < 52) {         // the weight: arrows (up to the ends of the range), or the thumb
+    const int up = rnd(0, 1);  // the thumb dragged, and the arrows pressed, the same way
     x = (m.slider_held ? m.slider_thumb : slider_x(m.weight)) + rnd(-10, 10);
-    if (rnd(0, 1)) drag(PANEL, x, rnd(557, 575), x + rnd(-200, 200), rnd(540, 600), rnd(1, 5));
-    for (int i = rnd(0, 1) * rnd(1, 6); i > 0; --i) click(PANEL, arrow);
-    if (rnd(0, 2) == 0) click(PANEL, PUSH_RECT[RESET]);  // "  Reset" after a change
+    if (rnd(0, 3))
+      drag(PANEL, x, rnd(557, 575), x + (up ? 1 : -1) * rnd(120, 200), rnd(540, 600), rnd(1, 5));
+    for (int i = rnd(1, 4); i > 0; --i) click(PANEL, up ? WEIGHT_UP : WEIGHT_DOWN);
+    if (rnd(0, 1)) click(PANEL, PUSH_RECT[RESET]);  // "  Reset" after a change
   } else if (g < 68) {  // the knot bar: steps (also at the ends), the thumb, a knot
-    const int box = rnd(0, 1) ? 50 : 490, step[4] = {48, box, 67, box + 10};
+    const int* step = rnd(0, 1) ? STEP_DOWN : STEP_UP;
     const int k =
         m.knots.empty() ? 0 : bar_y(m.knots[rnd(0, static_cast<int>(m.knots.size()) - 1)]);
-    const int t = rnd(0, 2);
-    if (t == 0) {  // sometimes from an end of the bar, the thumb first dragged there
-      if (rnd(0, 2) == 0) drag(KNOTS, 58, m.thumb, 58, box == 50 ? 0 : 540, 1);
+    const int t = rnd(-1, 4);
+    if (t >= 3) {
+      for (int i = rnd(2, 5); i > 0; --i) knot_aimed();
+      if (rnd(0, 2) == 0) click(PANEL, PUSH_RECT[RESET]);
+    } else if (t <= 0) {  // mostly from an end of the bar, the thumb first dragged there
+      if (rnd(0, 3)) drag(KNOTS, 58, m.thumb, 58, step == STEP_DOWN ? 0 : 540, 1);
       for (int i = rnd(1, 5); i > 0; --i) click(KNOTS, step);
     } else {
       x = t == 1 ? 58 + rnd(-4, 4) : 48 + rnd(-2, 6);
@@ -150,16 +240,30 @@ void gesture() {
     }
   } else if (g < 78) {  // "   New", boxes, "OK" or "Cancel" (sometimes released off it)
     click(PANEL, PUSH_RECT[NEW_BTN]);
-    for (int i = rnd(1, 4); i > 0 && m.new_shown; --i) click(NEW, NEW_RECT[rnd(0, 12)], 1);
+    for (int i = rnd(2, 4); i > 0 && m.new_shown; --i)  // a type, then boxes, lastly a degree
+      click(NEW,
+            NEW_RECT[i == 4 || i == 1 ? rnd(0, 9)
+                     : rnd(0, 2)      ? 10 + next_type++ % 3
+                                      : rnd(0, 12)],
+            1);
     if (!m.new_shown) return;
-    aim(NEW_RECT[rnd(13, 14)], 0, x, y);
+    aim(NEW_RECT[rnd(0, 2) ? 14 : 13], 0, x, y);  // mostly "Cancel": the tours make new curves
     drag(NEW, x, y, rnd(0, 3) ? x : rnd(0, 214), rnd(0, 3) ? y : rnd(0, 154), rnd(0, 1));
   } else if (g < 82) {  // About, then "Dismiss" or a miss
     click(PANEL, PUSH_RECT[ABOUT_BTN]);
     if (m.about_shown) click(ABOUT, DISMISS_RECT, rnd(0, 1) * 3);
-  } else if (g < 92) {  // the 3D view turned
+  } else if (g < 86) {  // the 3D view turned
     x = rnd(0, 539), y = rnd(0, 539);
     drag(PROJ, x, y, x + rnd(-120, 120), y + rnd(-120, 120), rnd(1, 5));
+  } else if (g < 92 && zoom_phase < 4) {  // a run of zoom presses
+    for (int i = rnd(15, 30); i > 0 && zoom_phase < 4; --i) {
+      const float before = m.zoom;
+      const int* r = PUSH_RECT[zoom_phase == 0 || zoom_phase == 3 ? ZOOM_IN : ZOOM_OUT];
+      drag(PANEL, r[0] + 2, r[1] + 2, r[0] + 2, r[1] + 2, 0);
+      zoom_stuck += m.zoom == before;
+      if (zoom_phase % 2 ? std::fabs(m.zoom - 2) < 0.1f : zoom_stuck >= RULE_MINIMUM + 1)
+        ++zoom_phase, zoom_stuck = 0;
+    }
   } else {  // any button anywhere in a shown window, a lone motion or release
     const Win w = Win(rnd(0, WINDOWS - 1));
     if ((w == NEW && !m.new_shown) || (w == ABOUT && !m.about_shown)) return;
@@ -176,10 +280,18 @@ TEST(Session, RandomEventsShowWhatTheModelSays) {
   gl_app_start();
   gl_reset_state();
   const char *seed = std::getenv("TERNIVAL_SEED"), *count = std::getenv("TERNIVAL_EVENTS");
-  rng.seed(seed ? std::stoul(seed) : 20261207);
+  rng.seed(seed ? std::stoul(seed) : DEFAULT_SEED);
   const long limit = count ? std::stol(count) : DEFAULT_EVENTS;
   while (failure.empty() && events < limit) gesture();
-  EXPECT_EQ(failure, "") << "seed " << (seed ? seed : "20261207");
+  EXPECT_EQ(failure, "") << "seed " << (seed ? std::stoul(seed) : DEFAULT_SEED);
+  std::printf("DBG zoom %g\n", m.zoom);
+  std::string rare;  // the default session must reach every rule
+  std::printf("Rules applied in %ld events:\n", events);
+  for (int r = 0; r < RULES; ++r) {
+    std::printf("%6ld  %s\n", m.fired[r], RULE_NAMES[r]);
+    if (!seed && !count && m.fired[r] < RULE_MINIMUM) rare += std::string("\n  ") + RULE_NAMES[r];
+  }
+  EXPECT_EQ(rare, "") << "rules applied fewer than " << RULE_MINIMUM << " times";
 }
 
 }  // namespace

@@ -24,14 +24,20 @@ int modifiers = 0;
 long events = 0;
 std::string failure;
 
+static const LayoutBox &PANEL_SEEN = layout("visible", "panel"),
+                       &KNOTS_SEEN = layout("visible", "knots");
 Window windows[WINDOWS] = {
     {&window_table.win_pad, pad_mouse, pad_motion, pad_display, {}},
-    {&window_table.win_panel, panel_mouse, panel_motion, panel_display, {0, 540, 641, 75}},
+    {&window_table.win_panel,
+     panel_mouse,
+     panel_motion,
+     panel_display,
+     {PANEL_SEEN[0], PANEL_SEEN[1], PANEL_SEEN[2], PANEL_SEEN[3]}},
     {&window_table.win_knots,
      knot_panel_mouse,
      knot_panel_motion,
      knot_panel_display,
-     {0, 0, 100, 541}},
+     {KNOTS_SEEN[0], KNOTS_SEEN[1], KNOTS_SEEN[2], KNOTS_SEEN[3]}},
     {&window_table.win_new_curve, new_curve_mouse, empty_motion, new_curve_display, {}},
     {&window_table.win_about, about_mouse, empty_motion, about_display, {}},
     {&window_table.win_projection, proj_mouse, proj_motion, proj_display, {}},
@@ -45,6 +51,10 @@ Button* const NEW_BOXES[13] = {&chk_degree_1, &chk_degree_2,  &chk_degree_3, &ch
                                &chk_degree_5, &chk_degree_6,  &chk_degree_7, &chk_degree_8,
                                &chk_degree_9, &chk_degree_10, &chk_uniform,  &chk_clamped,
                                &chk_closed};
+// The program's codes of the model's states.
+const int KNOT_CODE[3] = {KNOT_UNIFORM, KNOT_CLAMPED, KNOT_CLOSED};
+const int HOLD_CODE[3] = {KNOT_BAR_NONE, KNOT_BAR_KNOT, KNOT_BAR_THUMB};
+const int PAD_MODE_CODE[4] = {10, ADD_AFTER, 3, 2};  // start, right press, left and middle pick
 Button* const PUSHES[7] = {&btn_new,     &btn_reset,    &btn_about, &btn_quit,
                            &btn_zoom_in, &btn_zoom_out, &btn_grid};
 
@@ -63,7 +73,8 @@ void fail(const std::string& why) {
 void compare_state() {
   const Curve* c = edited_curve;
   const int n = static_cast<int>(m.pts.size());
-  EXPECT_STATE(c->point_count == n && c->degree == m.degree && c->knot_type == m.type);
+  EXPECT_STATE(c->point_count == n && c->degree == m.degree && c->knot_type == KNOT_CODE[m.type] &&
+               pad_mode == PAD_MODE_CODE[m.pad_mode]);
   for (int i = 0; i < n; ++i)
     EXPECT_STATE(std::fabs(c->points[i].x - m.pts[i].x) < 1e-9 &&
                  std::fabs(c->points[i].y - m.pts[i].y) < 1e-9 && c->points[i].w == m.pts[i].w);
@@ -72,7 +83,7 @@ void compare_state() {
   EXPECT_STATE(c->knot_count == static_cast<int>(m.knots.size()));
   for (size_t i = 0; i < m.knots.size(); ++i) EXPECT_STATE(c->knots[i] == m.knots[i]);
   EXPECT_STATE(knot_bar.value == m.u && knot_bar.thumb_y == m.thumb &&
-               knot_bar.drag_mode == m.hold);
+               knot_bar.drag_mode == HOLD_CODE[m.hold]);
   EXPECT_STATE(c->trace_u == m.edited_u && lifted_curve->trace_u == m.lifted_u);
   EXPECT_STATE(std::fabs(weight_slider.value - m.weight) < 1e-5 &&
                weight_slider.dragging == m.slider_held &&
@@ -87,7 +98,7 @@ void compare_state() {
                !std::strcmp(btn_grid.label, m.proj_grid ? " Grid: ON" : "Grid: OFF"));
   EXPECT_STATE(proj_zoom == m.zoom && saved_degree == m.saved_degree);
   for (int i = 0; i < 13; ++i)
-    EXPECT_STATE(NEW_BOXES[i]->state == (i < 10 ? m.box_degree == i + 1 : m.box_type == 291 + i));
+    EXPECT_STATE(NEW_BOXES[i]->state == (i < 10 ? m.box_degree == i + 1 : m.box_type == i - 10));
   EXPECT_STATE(btn_ok.state == (m.new_pushed == 1) && btn_cancel.state == (m.new_pushed == 2));
   EXPECT_STATE(gl_shown(window_table.win_new_curve.id) == m.new_shown &&
                gl_shown(window_table.win_about.id) == m.about_shown &&
@@ -177,7 +188,8 @@ void draw_panel() {
   glEnd();
   text(BLUE, 106, 574, printed("%5.2f", m.weight), TIMES);
   text(RED, 17, 576, "-3.00", TIMES), text(RED, 190, 577, "10.00", TIMES);
-  raised(200, 569, 210, 576, m.arrow == 1), raised(200, 560, 210, 567, m.arrow == -1);
+  raised(WEIGHT_UP[0], WEIGHT_UP[1], WEIGHT_UP[2], WEIGHT_UP[3], m.arrow == 1);
+  raised(WEIGHT_DOWN[0], WEIGHT_DOWN[1], WEIGHT_DOWN[2], WEIGHT_DOWN[3], m.arrow == -1);
   const int tx = m.slider_held ? m.slider_thumb : slider_x(m.weight);
   raised(tx - 6, 562, tx + 5, 571);
   const float fill = m.slider_held ? 0.75f : 0.5f;
@@ -199,8 +211,10 @@ void draw_panel() {
 void draw_knot_panel() {
   glClear(GL_COLOR_BUFFER_BIT);
   raised(0, 1, 99, 540);
-  text(BLACK, 51, 52, "Dn", TIMES), raised(48, 50, 67, 60);
-  text(BLACK, 51, 492, "Up", TIMES), raised(48, 490, 67, 500);
+  for (const int* r : {STEP_DOWN, STEP_UP}) {
+    text(BLACK, r[0] + 3, r[1] + 2, r == STEP_UP ? "Up" : "Dn", TIMES);
+    raised(r[0], r[1], r[2], r[3]);
+  }
   lines(GL_LINES, 2, RED, {50, 65, 65, 65, 57, 65, 57, 485, 50, 485, 65, 485});
   text(RED, 70, 50, "0.000", TIMES), text(RED, 70, 490, "1.000", TIMES);
   float lo, hi;
@@ -230,7 +244,7 @@ void draw_new_curve() {
   const char* types[] = {"Uniform", "Clamped", "Closed"};
   for (int i = 0; i < 13; ++i)
     check_box(NEW_RECT[i], i < 10 ? std::to_string(i + 1).c_str() : types[i - 10], BLACK,
-              i < 10 ? m.box_degree == i + 1 : m.box_type == 291 + i);
+              i < 10 ? m.box_degree == i + 1 : m.box_type == i - 10);
 }
 
 void draw_about() {
