@@ -8,6 +8,27 @@
 
 namespace model {
 
+// The 4 x 4 matrices of the model's 3D view.
+Mat mat_mul(const Mat& a, const Mat& b) {
+  Mat c{};
+  for (int col = 0; col < 4; ++col)
+    for (int row = 0; row < 4; ++row)
+      for (int k = 0; k < 4; ++k) c[col * 4 + row] += a[k * 4 + row] * b[col * 4 + k];
+  return c;
+}
+
+// Rotation about a unit axis, counter-clockwise seen from its tip.
+Mat mat_rotate(double degrees, double x, double y, double z) {
+  const double a = degrees * M_PI / 180, c = std::cos(a), s = std::sin(a), v[3] = {x, y, z};
+  Mat r = IDENTITY;
+  for (int col = 0; col < 3; ++col)
+    for (int row = 0; row < 3; ++row) {
+      const double turn = row == col ? c : ((col - row + 3) % 3 == 1 ? -s : s) * v[3 - row - col];
+      r[col * 4 + row] = v[row] * v[col] * (1 - c) + turn;
+    }
+  return r;
+}
+
 namespace {
 
 constexpr double EPS = 0.000125;  // parameters this close match a knot
@@ -410,20 +431,6 @@ std::vector<std::vector<Vec>> model_triangle(const Drawn& d, double u) {
     }
   }
   return levels;
-}
-
-Vec model_point(const Drawn& d, double u) {
-  const std::vector<float>& t = d.knots;
-  int k = d.p;  // the last span [t[k], t[k + 1]) of positive length that starts at or below u
-  for (int i = d.p; i < static_cast<int>(d.points.size()); ++i)
-    if (t[i] <= u && t[i] < t[i + 1]) k = i;
-  std::vector<Vec> q(d.points.begin() + k - d.p, d.points.begin() + k + 1);
-  for (int r = 1; r <= d.p; ++r)
-    for (int j = d.p; j >= r; --j) {
-      const double a0 = t[k - d.p + j], a = (u - a0) / (t[k + 1 + j - r] - a0);
-      for (int c = 0; c < 4; ++c) q[j][c] = a * q[j][c] + (1 - a) * q[j - 1][c];
-    }
-  return q[d.p];
 }
 
 }  // namespace model

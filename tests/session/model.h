@@ -78,9 +78,6 @@ using Mat = std::array<double, 16>;  // column-major, as GL keeps it
 using Vec = std::array<double, 4>;
 Mat mat_mul(const Mat& a, const Mat& b);
 Mat mat_rotate(double degrees, double x, double y, double z);
-Mat mat_scale(double sx, double sy, double sz);
-Mat mat_translate(double x, double y, double z);
-Vec mat_apply(const Mat& m, const Vec& v);
 constexpr Mat IDENTITY = {1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1};
 
 struct Pt {
@@ -143,8 +140,6 @@ Drawn drawn_lifted(const Model& m);  // the 3D lift (w x, w y, w)
 // De Boor's triangle at u by the renderer's rule (span and multiplicity from
 // t[0]); empty when it draws no triangle. levels[r][j], homogeneous.
 std::vector<std::vector<Vec>> model_triangle(const Drawn& d, double u);
-// The curve point at u inside [t[p], t[n]] (homogeneous).
-Vec model_point(const Drawn& d, double u);
 // Bar pixel of a value, and the valid knot range [lo, hi] of the curve.
 int bar_y(float v);
 void valid_range(const Model& m, float* lo, float* hi);

@@ -1,7 +1,7 @@
 // Shared by the files of the session test: the model that the events drive, the
 // program's windows as the session sees them, the checks run after each event
-// (state.cpp: state and the 2D windows' pictures; probes*.cpp: the pad and the
-// 3D view) and the delivery of one event (session_test.cpp).
+// (state.cpp) and the delivery of one event (session_test.cpp), which the golden
+// scenes also use.
 #pragma once
 
 #include "session/model.h"
@@ -20,7 +20,6 @@ struct Window {
   void (*mouse)(int, int, int, int);
   void (*motion)(int, int);
   void (*display)();
-  int rect[4];  // the part a user sees: x, y, width, height (0: all)
 };
 extern Window windows[WINDOWS];
 extern const char* const NAMES[WINDOWS];
@@ -33,11 +32,7 @@ extern int modifiers;        // what glutGetModifiers tells the program
 // Keeps the first failure only: later ones follow from it.
 void fail(const std::string& why);
 void compare_state();
-// Pictures of the 2D windows drawn with plain GL from the model (none for the pad and 3D view).
-extern void (*const REFERENCE[WINDOWS])();
-void compare_picture(Win w, const Pixels& shown);
 void check_pad(const Pixels& p);
-void check_proj(const Pixels& p);
 
 // One GLUT event to window w and to the model (state -1: a motion), then every check.
 void send(Win w, int button, int state, int x, int y, int mods = 0);
