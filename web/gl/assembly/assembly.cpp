@@ -155,11 +155,12 @@ void segment_draw(const Primitive& p, const GlVertex& a, const GlVertex& b, bool
     if (t0 + t1 >= 1.0f) return;
   }
   const DrawState& d = p.draw;
-  float c0[4], c1[4], col0[4], col1[4];
+  float col0[4], col1[4];
   std::memcpy(col0, a.colour, sizeof col0);
   std::memcpy(col1, b.colour, sizeof col1);
   GlWindowPoint p0, p1;
   if (out0) {
+    float c0[4];
     lerp(a.clip, b.clip, t0, 4, c0);
     lerp(a.colour, b.colour, t0, 4, col0);
     p0 = clipped_to_window(d, c0);
@@ -167,6 +168,7 @@ void segment_draw(const Primitive& p, const GlVertex& a, const GlVertex& b, bool
     p0 = assembly_clip_to_window(d, a.clip);
   }
   if (out1) {
+    float c1[4];
     lerp(b.clip, a.clip, t1, 4, c1);
     lerp(b.colour, a.colour, t1, 4, col1);
     p1 = clipped_to_window(d, c1);
