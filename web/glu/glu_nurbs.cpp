@@ -4,10 +4,10 @@
 // sampling tolerance in pixels (GLU's path-length rule), evaluated as GL's evaluators do and
 // sent as one line strip per span.
 //
-// Tolerances: the sampling tolerance is in window pixels (GLU's default 50); a span gets
-// 1 + floor(steps) segments, steps = (order - 1) * (longest edge of its control polygon in
-// pixels) / tolerance. A span that would need more than the U step (GLU's default 100)
-// is drawn with that many segments; GLU would halve it and sample each half instead.
+// Tolerances: the sampling tolerance is in window pixels (GLU's default 50); a piece of a span
+// gets 1 + floor(range / step) segments, step = tolerance / ((order - 1) * (longest edge of its
+// control polygon in pixels) / range). A piece whose step is under range / U step (GLU's
+// default 100) is halved and each half sampled on its own, as GLU does, six levels deep.
 #include <GL/glu.h>
 
 #include <algorithm>
@@ -35,6 +35,7 @@ constexpr float SAMPLING_TOLERANCE_DEFAULT = 50.0f;  // GLU's default, pixels
 constexpr float U_STEP_DEFAULT = 100.0f;             // GLU's default
 constexpr int MAX_ORDER = 24;                        // GLU's largest order
 constexpr int HOMOGENEOUS = 4;
+constexpr int SUBDIVISIONS = 6;  // GLU's deepest halving of a span for sampling
 
 //------------------------------------------------------------------------------
 // Helpers
@@ -91,24 +92,32 @@ void sampling_matrix(float m[16]) {
   }
 }
 
-// Segments GLU cuts the span into: the steepest control polygon edge, in pixels, times the
-// degree bounds the curve's speed; one segment per tolerance of path length, plus one.
-long span_segments(const GLUnurbs* n, const float bez[MAX_ORDER][HOMOGENEOUS], float range,
-                   const float smat[16]) {
-  const int order = n->order;
+// A piece of a span as GLU samples it: its Bezier points through the sampling matrix and the
+// parameters it covers.
+struct SamplingPiece {
+  float pts[MAX_ORDER][HOMOGENEOUS];
+  float lo, hi, range;
+};
+
+// GLU's sign: 0 is a sign of its own, so a point at infinity sits on neither side.
+int sign_of(float x) {
+  return x < 0.0f ? -1 : (x > 0.0f ? 1 : 0);
+}
+
+// The parameter step GLU takes over the piece and the least it allows (`min_step`): the
+// steepest control polygon edge, in pixels, times the degree bounds the curve's speed; one
+// step per tolerance of path length. A step under the least is clamped to nothing, which asks
+// for the piece to be halved.
+float piece_step(const GLUnurbs* n, const SamplingPiece& piece, int order, float* min_step) {
   float proj[MAX_ORDER][3];
-  int sign = 0;
+  const int sign = sign_of(piece.pts[0][3]);
   for (int j = 0; j < order; ++j) {
-    float s[4];
-    for (int r = 0; r < 4; ++r)
-      s[r] = smat[r] * bez[j][0] + smat[4 + r] * bez[j][1] + smat[8 + r] * bez[j][2] +
-             smat[12 + r] * bez[j][3];
-    const int sj = s[3] >= 0.0f ? 1 : -1;
-    if (j == 0) sign = sj;
     // Control points on both sides of infinity: GLU falls back to its fixed step.
-    if (sj != sign) return static_cast<long>(n->u_step);
-    const float w = 1.0f / s[3];
-    for (int e = 0; e < 3; ++e) proj[j][e] = s[e] * w;
+    if (sign_of(piece.pts[j][3]) != sign) {
+      *min_step = n->u_step >= 1.0f ? piece.range / n->u_step : piece.range;
+      return *min_step;
+    }
+    for (int e = 0; e < 3; ++e) proj[j][e] = piece.pts[j][e] / piece.pts[j][3];
   }
   float longest = 0.0f;
   for (int j = 0; j + 1 < order; ++j) {
@@ -119,11 +128,28 @@ long span_segments(const GLUnurbs* n, const float bez[MAX_ORDER][HOMOGENEOUS], f
     }
     longest = std::max(longest, std::sqrt(sq));
   }
-  const float speed = (order - 1) * (1.0f / range) * longest;
-  const float step = speed > 0.0f ? n->sampling_tolerance / speed : range;
-  const float min_step = n->u_step > 0.0f ? range / n->u_step : 0.0f;
-  if (step < min_step) return static_cast<long>(n->u_step);
-  return 1 + static_cast<long>(range / step);
+  const float speed = (order - 1) * (1.0f / piece.range) * longest;
+  const float step = speed > 0.0f ? n->sampling_tolerance / speed : piece.range;
+  *min_step = n->u_step > 0.0f ? piece.range / n->u_step : 0.0f;
+  return step < *min_step ? 0.0f : step;
+}
+
+// GLU's split of the piece at parameter fraction v, de Casteljau in floats: `upper` keeps the
+// upper part, `lower` gets the lower.
+void piece_split(SamplingPiece* upper, SamplingPiece* lower, int order) {
+  const float mid = (upper->lo + upper->hi) * 0.5f;
+  const float v = (mid - upper->lo) / upper->range, mv = 1.0f - v;
+  for (int k = 0; k < order; ++k) {
+    for (int e = 0; e < HOMOGENEOUS; ++e) lower->pts[k][e] = upper->pts[0][e];
+    for (int i = 0; i + 1 < order - k; ++i)
+      for (int e = 0; e < HOMOGENEOUS; ++e)
+        upper->pts[i][e] = upper->pts[i][e] * mv + upper->pts[i + 1][e] * v;
+  }
+  lower->lo = upper->lo;
+  lower->hi = mid;
+  lower->range = mid - upper->lo;
+  upper->lo = mid;
+  upper->range = upper->hi - mid;
 }
 
 // Mesa's evaluator: Horner's scheme on the Bernstein form, in floats.
@@ -143,13 +169,13 @@ void bezier_eval(const float cp[MAX_ORDER][HOMOGENEOUS], int order, float t, flo
   }
 }
 
-// One span as GL's glMapGrid1f(segments, a, b) and glEvalMesh1(GL_LINE, 0, segments) draw it:
-// the parameter stepped by a float increment, mapped to 0..1 over the span.
-void span_draw(const float bez[MAX_ORDER][HOMOGENEOUS], int order, float a, float b,
-               long segments) {
-  const float du = (b - a) / segments;
+// One piece as GL's glMapGrid1f(segments, lo, hi) and glEvalMesh1(GL_LINE, 0, segments) draw it
+// under the span's map over [a, b]: the parameter stepped by a float increment.
+void piece_draw(const float bez[MAX_ORDER][HOMOGENEOUS], int order, float a, float b, float lo,
+                float hi, long segments) {
+  const float du = (hi - lo) / segments;
   const float inv_range = 1.0f / (b - a);
-  float u = a;
+  float u = lo;
   glBegin(GL_LINE_STRIP);
   for (long i = 0; i <= segments; ++i, u += du) {
     float p[4];
@@ -157,6 +183,26 @@ void span_draw(const float bez[MAX_ORDER][HOMOGENEOUS], int order, float a, floa
     glVertex4f(p[0], p[1], p[2], p[3]);
   }
   glEnd();
+}
+
+// GLU's sampling: a piece whose step is too small is halved, up to SUBDIVISIONS times, each
+// half sampled on its own, lower first; a piece gets 1 + range / step segments. A step clamped
+// to nothing at the last level gives a count GL takes as one segment.
+void piece_sample(const GLUnurbs* n, const float bez[MAX_ORDER][HOMOGENEOUS], float a, float b,
+                  SamplingPiece* piece, int subdivisions) {
+  const int order = n->order;
+  float min_step = 0.0f;
+  const float step = std::min(piece->range, piece_step(n, *piece, order, &min_step));
+  if (step < min_step && subdivisions > 0) {
+    SamplingPiece lower;
+    piece_split(piece, &lower, order);
+    piece_sample(n, bez, a, b, &lower, subdivisions - 1);
+    piece_sample(n, bez, a, b, piece, subdivisions - 1);
+    return;
+  }
+  const float ratio = piece->range / step;
+  const long segments = std::isfinite(ratio) ? 1 + static_cast<long>(ratio) : 1;
+  piece_draw(bez, order, a, b, piece->lo, piece->hi, segments);
 }
 
 void curve_draw(const GLUnurbs* n) {
@@ -173,9 +219,17 @@ void curve_draw(const GLUnurbs* n) {
     double exact[MAX_ORDER][HOMOGENEOUS];
     span_bezier(n, k, exact);
     float bez[MAX_ORDER][HOMOGENEOUS];
-    for (int j = 0; j < order; ++j)
+    SamplingPiece piece;
+    for (int j = 0; j < order; ++j) {
       for (int e = 0; e < HOMOGENEOUS; ++e) bez[j][e] = static_cast<float>(exact[j][e]);
-    span_draw(bez, order, a, b, span_segments(n, bez, b - a, smat));
+      for (int r = 0; r < HOMOGENEOUS; ++r)
+        piece.pts[j][r] = smat[r] * bez[j][0] + smat[4 + r] * bez[j][1] + smat[8 + r] * bez[j][2] +
+                          smat[12 + r] * bez[j][3];
+    }
+    piece.lo = a;
+    piece.hi = b;
+    piece.range = b - a;
+    piece_sample(n, bez, a, b, &piece, SUBDIVISIONS);
   }
 }
 

@@ -120,32 +120,61 @@ void fragments_emit(const Primitive& p, const DepthPlane& plane, const FragmentC
   if (open) batch_rect(p.batch, draw, run_x, run_y0, run_x, run_y1, plane, run_rgba);
 }
 
-// One line segment: clipped to the view volume, then rasterised in window space.
+// Mesa's draw stage maps a vertex it made by clipping to the window in C, each product rounded
+// on its own; the vertices it did not clip keep the mapping of the generated vertex code.
+GlWindowPoint clipped_to_window(const DrawState& draw, const float clip[4]) {
+  const int* viewport = draw.batch.viewport;
+  const float inv_w = 1.0f / clip[3];
+  const float half_w = viewport[2] * 0.5f, half_h = viewport[3] * 0.5f;
+  const float half_depth = (draw.depth_range[1] - draw.depth_range[0]) * 0.5f;
+  const int height = draw.batch.win_height;
+  GlWindowPoint p;
+  p.x = clip[0] * inv_w * half_w + (viewport[0] + half_w);
+  p.down = clip[1] * inv_w * -half_h + (height - (viewport[1] + half_h));
+  p.y = height - p.down;
+  p.z = clip[2] * inv_w * half_depth + (draw.depth_range[0] + half_depth);
+  return p;
+}
+
+// Mesa's clip of a line: each end's own t, measured from that end, against every plane either
+// end is outside of; an end that was outside is moved to from + t * (other - from).
 void segment_draw(const Primitive& p, const GlVertex& a, const GlVertex& b, bool reset) {
   PixelStipple& stipple = p.assembly->stipple;
   if (reset) stipple.counter = 0.0f;
-  float t0 = 0.0f, t1 = 1.0f;
+  float t0 = 0.0f, t1 = 0.0f;
+  bool out0 = false, out1 = false;
   for (int i = 0; i < CLIP_PLANES; ++i) {
     const float d0 = plane_distance(a.clip, i), d1 = plane_distance(b.clip, i);
+    if (!(d0 < 0.0f) && !(d1 < 0.0f)) continue;
     if (d0 < 0.0f && d1 < 0.0f) return;
-    if (d0 < 0.0f) {
-      const float t = d0 / (d0 - d1);
-      if (t > t0) t0 = t;
-    } else if (d1 < 0.0f) {
-      const float t = d0 / (d0 - d1);
-      if (t < t1) t1 = t;
-    }
+    if (!std::isfinite(d0) || !std::isfinite(d1)) return;
+    out0 = out0 || d0 < 0.0f;
+    out1 = out1 || d1 < 0.0f;
+    if (d1 < 0.0f) t1 = std::max(t1, d1 / (d1 - d0));
+    if (d0 < 0.0f) t0 = std::max(t0, d0 / (d0 - d1));
+    if (t0 + t1 >= 1.0f) return;
   }
-  if (t0 > t1) return;
-  float c0[4], c1[4], col0[4], col1[4];
-  lerp(a.clip, b.clip, t0, 4, c0);
-  lerp(a.clip, b.clip, t1, 4, c1);
-  if (t0 == 0.0f) std::memcpy(c0, a.clip, sizeof c0);
-  if (t1 == 1.0f) std::memcpy(c1, b.clip, sizeof c1);
-  lerp(a.colour, b.colour, t0, 4, col0);
-  lerp(a.colour, b.colour, t1, 4, col1);
   const DrawState& d = p.draw;
-  const GlWindowPoint p0 = assembly_clip_to_window(d, c0), p1 = assembly_clip_to_window(d, c1);
+  float col0[4], col1[4];
+  std::memcpy(col0, a.colour, sizeof col0);
+  std::memcpy(col1, b.colour, sizeof col1);
+  GlWindowPoint p0, p1;
+  if (out0) {
+    float c0[4];
+    lerp(a.clip, b.clip, t0, 4, c0);
+    lerp(a.colour, b.colour, t0, 4, col0);
+    p0 = clipped_to_window(d, c0);
+  } else {
+    p0 = assembly_clip_to_window(d, a.clip);
+  }
+  if (out1) {
+    float c1[4];
+    lerp(b.clip, a.clip, t1, 4, c1);
+    lerp(b.colour, a.colour, t1, 4, col1);
+    p1 = clipped_to_window(d, c1);
+  } else {
+    p1 = assembly_clip_to_window(d, b.clip);
+  }
   const float w0[3] = {p0.x, p0.y, p0.z}, w1[3] = {p1.x, p1.y, p1.z};
 
   std::vector<PixelFragment>& fragments = p.assembly->fragments;
