@@ -10,7 +10,9 @@ const PRINTED = 60;               // differing pixels printed for a failing wind
 const TEXT = ['0,0,0', '0,0,255', '255,0,0', '0,128,255'];
 const POINTS = ['36,36,143', '0,255,0'];
 const BEVELS = ['255,255,255', '84,84,84'];
-const EXACT = { pad: [...TEXT, ...POINTS], proj: POINTS };
+// The pad's pure blue is its curve line, not text: its texts are the index labels and the
+// axis letters, and its dark ball is the tracing point.
+const EXACT = { pad: ['0,0,0', '255,0,0', '0,128,255', ...POINTS], proj: POINTS };
 const exact = win => EXACT[win] || [...TEXT, ...BEVELS];
 // The subwindows of a window from the bottom up: the pad, made last, covers a column of the knot
 // panel and a row of the control panel, which covers a row of the knot panel.

@@ -2,7 +2,7 @@
 // curves, drawn as GLU draws them: the spline cut into Bezier spans at its distinct knots,
 // each span sampled at evenly spaced parameters, as many as keep the chords within the
 // sampling tolerance in pixels (GLU's path-length rule), evaluated as GL's evaluators do and
-// sent as one line strip per span.
+// sent as one line strip per piece (a span whose step is too small is halved first).
 //
 // Tolerances: the sampling tolerance is in window pixels (GLU's default 50); a piece of a span
 // gets 1 + floor(range / step) segments, step = tolerance / ((order - 1) * (longest edge of its
