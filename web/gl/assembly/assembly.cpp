@@ -120,19 +120,24 @@ void fragments_emit(const Primitive& p, const DepthPlane& plane, const FragmentC
   if (open) batch_rect(p.batch, draw, run_x, run_y0, run_x, run_y1, plane, run_rgba);
 }
 
-// Mesa's draw stage maps a vertex it made by clipping to the window in C, each product rounded
-// on its own; the vertices it did not clip keep the mapping of the generated vertex code.
-GlWindowPoint clipped_to_window(const DrawState& draw, const float clip[4]) {
+// Mesa's viewport transform for a window: y scaled by minus half the viewport height and moved
+// by the window height, in floats. Its generated vertex code fuses each scale and offset into one
+// multiply-add (a point on a pixel centre can land either side of it); its draw stage maps a
+// vertex it made by clipping in C, each product rounded on its own.
+GlWindowPoint window_map(const DrawState& draw, const float clip[4], bool fused) {
+  const auto map = [fused](float a, float scale, float offset) {
+    return fused ? std::fma(a, scale, offset) : a * scale + offset;
+  };
   const int* viewport = draw.batch.viewport;
   const float inv_w = 1.0f / clip[3];
   const float half_w = viewport[2] * 0.5f, half_h = viewport[3] * 0.5f;
   const float half_depth = (draw.depth_range[1] - draw.depth_range[0]) * 0.5f;
   const int height = draw.batch.win_height;
   GlWindowPoint p;
-  p.x = clip[0] * inv_w * half_w + (viewport[0] + half_w);
-  p.down = clip[1] * inv_w * -half_h + (height - (viewport[1] + half_h));
+  p.x = map(clip[0] * inv_w, half_w, viewport[0] + half_w);
+  p.down = map(clip[1] * inv_w, -half_h, height - (viewport[1] + half_h));
   p.y = height - p.down;
-  p.z = clip[2] * inv_w * half_depth + (draw.depth_range[0] + half_depth);
+  p.z = map(clip[2] * inv_w, half_depth, draw.depth_range[0] + half_depth);
   return p;
 }
 
@@ -163,7 +168,7 @@ void segment_draw(const Primitive& p, const GlVertex& a, const GlVertex& b, bool
     float c0[4];
     lerp(a.clip, b.clip, t0, 4, c0);
     lerp(a.colour, b.colour, t0, 4, col0);
-    p0 = clipped_to_window(d, c0);
+    p0 = window_map(d, c0, false);
   } else {
     p0 = assembly_clip_to_window(d, a.clip);
   }
@@ -171,7 +176,7 @@ void segment_draw(const Primitive& p, const GlVertex& a, const GlVertex& b, bool
     float c1[4];
     lerp(b.clip, a.clip, t1, 4, c1);
     lerp(b.colour, a.colour, t1, 4, col1);
-    p1 = clipped_to_window(d, c1);
+    p1 = window_map(d, c1, false);
   } else {
     p1 = assembly_clip_to_window(d, b.clip);
   }
@@ -318,21 +323,9 @@ void filled_draw(const Primitive& p, GLenum mode, const std::vector<GlVertex>& v
 // Functions
 //------------------------------------------------------------------------------
 
-// Mesa's viewport transform for a window: y scaled by minus half the viewport height and moved
-// by the window height, in floats, each scale and offset applied as one fused multiply-add
-// (llvmpipe's generated code fuses them; a point on a pixel centre can land either side of it).
+// The window point of a vertex GL's vertex code transformed (see window_map).
 GlWindowPoint assembly_clip_to_window(const DrawState& draw, const float clip[4]) {
-  const int* viewport = draw.batch.viewport;
-  const float inv_w = 1.0f / clip[3];
-  const float half_w = viewport[2] * 0.5f, half_h = viewport[3] * 0.5f;
-  const float half_depth = (draw.depth_range[1] - draw.depth_range[0]) * 0.5f;
-  const int height = draw.batch.win_height;
-  GlWindowPoint p;
-  p.x = std::fma(clip[0] * inv_w, half_w, viewport[0] + half_w);
-  p.down = std::fma(clip[1] * inv_w, -half_h, height - (viewport[1] + half_h));
-  p.y = height - p.down;
-  p.z = std::fma(clip[2] * inv_w, half_depth, draw.depth_range[0] + half_depth);
-  return p;
+  return window_map(draw, clip, true);
 }
 
 void assembly_draw(Assembly* assembly, Batch* batch, const DrawState& draw, GLenum mode,
