@@ -22,11 +22,14 @@ namespace {
 constexpr double LABEL_OFFSET = 0.07;      // scene units from a point to its label, on each axis
 constexpr int LABEL_SIZE = 16;             // "%d" of any int, with the terminator
 constexpr float LABEL_BATCH_ROWS = 16.0f;  // rows of raster positions one bitmap batch takes
-// Pixels a band's scissor box reaches past its labels' raster positions and
-// their advances on every side: more than the 9x15 font's glyphs reach
-// beyond them, so the box holds every pixel of every label.
-constexpr int LABEL_BOX_MARGIN = 16;
-constexpr int LABEL_GLYPH_ROWS = 15;  // rows of a 9x15 glyph
+// A 9x15 glyph's bitmap is 16 rows high and starts 4 rows below its raster
+// position, at the column of its raster position. A band's scissor box holds
+// exactly those rows and columns of its labels, one pixel wider on every side
+// for the rounding of the raster position: llvmpipe runs its fragment code for
+// every pixel of the box, set or not.
+constexpr int LABEL_GLYPH_ROWS = 16;
+constexpr int LABEL_GLYPH_BELOW = 4;
+constexpr int LABEL_BOX_MARGIN = 1;
 
 //------------------------------------------------------------------------------
 // Helpers
@@ -120,9 +123,10 @@ void draw_labels_batched(const Curve* curve) {
         top = std::max(top, s->y);
       }
       const GLint x = static_cast<GLint>(std::floor(band->x)) - LABEL_BOX_MARGIN;
-      const GLint y = static_cast<GLint>(std::floor(y0)) - LABEL_BOX_MARGIN;
+      const GLint y = static_cast<GLint>(std::floor(y0)) - LABEL_GLYPH_BELOW - LABEL_BOX_MARGIN;
       glScissor(x, y, static_cast<GLint>(std::ceil(right)) + LABEL_BOX_MARGIN - x,
-                static_cast<GLint>(std::ceil(top)) + LABEL_GLYPH_ROWS + LABEL_BOX_MARGIN - y);
+                static_cast<GLint>(std::ceil(top)) - LABEL_GLYPH_BELOW + LABEL_GLYPH_ROWS +
+                    LABEL_BOX_MARGIN - y);
     }
     glWindowPos3f(band->x, y0 + LABEL_BATCH_ROWS / 2, z);
     glutBitmapCharacter(GLUT_BITMAP_9_BY_15, ' ');

@@ -192,17 +192,33 @@ bool outline_pixels_certain(const double* xy, int n) {
   double first[2], last[2];
   if (!centres_near(hull_corners.data(), n, first, last)) return true;
   if ((last[0] - first[0] + 1.0) * (last[1] - first[1] + 1.0) > HULL_CENTRES_MAX) return false;
-  for (double py = first[1] + 0.5; py <= last[1] + 0.5; py += 1.0)
-    for (double px = first[0] + 0.5; px <= last[0] + 0.5; px += 1.0) {
-      // Distance inside the nearest edge line: a centre beyond any edge by
-      // the margin is clearly outside, one inside all of them by it clearly
-      // inside.
-      double nearest = HUGE_VAL;
-      for (const HullEdge& e : hull_edges) {
-        nearest = std::min(nearest, (px - e.x) * e.nx + (py - e.y) * e.ny);
-        if (nearest < -HULL_MARGIN) break;
+  const int rows = static_cast<int>(last[1] - first[1]);
+  for (int row = 0; row <= rows; ++row) {
+    const double py = first[1] + row + 0.5;
+    // A centre beyond any edge line by the margin is clearly outside, one
+    // inside all of them by it clearly inside. Along a row each edge's
+    // distance is linear in x, so the centres within the margin of every edge
+    // lie in one interval (near) and those clearly inside in another (inside).
+    double near[2] = {first[0] + 0.5, last[0] + 0.5};
+    double inside[2] = {-HUGE_VAL, HUGE_VAL};
+    for (const HullEdge& e : hull_edges) {
+      const double at_zero = (py - e.y) * e.ny - e.x * e.nx;  // distance at x = 0
+      if (e.nx == 0.0) {
+        if (at_zero < -HULL_MARGIN) near[1] = -HUGE_VAL;
+        if (at_zero <= HULL_MARGIN) inside[1] = -HUGE_VAL;
+        continue;
       }
-      if (std::fabs(nearest) <= HULL_MARGIN) return false;
+      const int side = e.nx > 0.0 ? 0 : 1;  // the edge bounds the row from the left or right
+      const double near_x = (-HULL_MARGIN - at_zero) / e.nx;
+      const double inside_x = (HULL_MARGIN - at_zero) / e.nx;
+      near[side] = side == 0 ? std::max(near[side], near_x) : std::min(near[side], near_x);
+      inside[side] =
+          side == 0 ? std::max(inside[side], inside_x) : std::min(inside[side], inside_x);
     }
+    // The row's centres within reach of the outline, and whether each is
+    // clearly inside.
+    const double left = std::ceil(near[0] - 0.5) + 0.5, right = std::floor(near[1] - 0.5) + 0.5;
+    if (left <= right && !(left > inside[0] && right < inside[1])) return false;
+  }
   return true;
 }
