@@ -27,12 +27,28 @@ struct BatchDraw {
   unsigned serial;
 };
 
+// Whether consecutive one-colour pixels at one depth are gathered and sent as the fewest
+// rectangles that cover them all (true), or primitive by primitive (false, the reference).
+extern bool batch_merge;
+
+// A rectangle of pixels being grown row by row: columns x0 .. x1, rows y0 .. y1.
+struct BatchRect {
+  int x0, x1, y0, y1;
+};
+
 // The batch's state: what is gathered since the last flush, and where it goes.
 struct Batch {
   std::vector<BackendVertex> vertices;
   std::vector<BackendRun> runs;
-  unsigned run_serial;     // serial of the draw state the last run was opened under
-  long webgl;              // the current window's WebGL context
+  std::vector<PixelFragment> pending;  // pixels merged but not yet turned into rectangles
+  BatchDraw pending_draw;              // their draw state, colour and depth
+  unsigned char pending_rgba[4];
+  float pending_depth;
+  std::vector<BatchRect> open, grown;  // rectangles reaching the last row, and the next one
+  std::vector<unsigned> marks;         // per window pixel: the last group that merged it
+  unsigned group;                      // the pixels merged now; changes with every send
+  unsigned run_serial;                 // serial of the draw state the last run was opened under
+  long webgl;                          // the current window's WebGL context
   int target_x, target_y;  // the current window's bottom-left corner in its canvas, pixels
   int canvas_width;        // the canvas's drawing buffer, pixels; at least 1 each
   int canvas_height;
@@ -56,7 +72,8 @@ struct DepthPlane {
 void batch_rect(Batch* batch, const BatchDraw& draw, int x0, int y0, int x1, int y1,
                 const DepthPlane& depth, const unsigned char rgba[4]);
 // Pixels of one primitive in one colour, in rows (each row's pixels left to right, rows in
-// order up or down), sent as few rectangles as cover them.
+// order up or down), sent as few rectangles as cover them; with batch_merge, those at one
+// depth join the pixels of the primitives before them in the same colour and state.
 void batch_fragments(Batch* batch, const BatchDraw& draw,
                      const std::vector<PixelFragment>& fragments, const DepthPlane& depth,
                      const unsigned char rgba[4]);
