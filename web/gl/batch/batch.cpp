@@ -149,8 +149,9 @@ void fragments_add(Batch* batch, const BatchDraw& draw, const std::vector<PixelF
   if (open) rect_add(batch, draw, rx0, ry0, rx1, ry1, depth, rgba);
 }
 
-// Each run of a row lengthens the rectangle that ended on the row below with the same
-// columns, or opens one; the rectangles it does not lengthen are sent.
+// Each run of a row (a pixel given twice counts once) lengthens the rectangle that ended on
+// the row below with the same columns, or opens one; the rectangles it does not lengthen are
+// sent.
 void row_cover(Batch* batch, int y, const PixelFragment* run, const PixelFragment* end) {
   const BatchDraw& draw = batch->pending_draw;
   const DepthPlane depth{batch->pending_depth, 0.0f, 0.0f};
@@ -159,7 +160,7 @@ void row_cover(Batch* batch, int y, const PixelFragment* run, const PixelFragmen
   for (const PixelFragment* f = run; f != end;) {
     const int x0 = f->x;
     int x1 = x0;
-    for (++f; f != end && f->x == x1 + 1; ++f) ++x1;
+    for (++f; f != end && (f->x == x1 + 1 || f->x == x1); ++f) x1 = f->x;
     for (; j < batch->open.size() && batch->open[j].x0 < x0; ++j) {
       const BatchRect& r = batch->open[j];
       rect_add(batch, draw, r.x0, r.y0, r.x1, r.y1, depth, batch->pending_rgba);
@@ -177,24 +178,40 @@ void row_cover(Batch* batch, int y, const PixelFragment* run, const PixelFragmen
   batch->open.swap(batch->grown);
 }
 
+// Puts the pixels merged in rows up, each row's pixels left to right: counted into rows,
+// then each row (short, and mostly in order already, as primitives give them) by insertion.
+void pending_sort(Batch* batch) {
+  const std::vector<PixelFragment>& p = batch->pending;
+  int y0 = p[0].y, y1 = y0;
+  for (const PixelFragment& f : p) {
+    y0 = std::min(y0, f.y);
+    y1 = std::max(y1, f.y);
+  }
+  std::vector<int>& ends = batch->row_ends;
+  ends.assign(static_cast<size_t>(y1 - y0) + 2, 0);
+  for (const PixelFragment& f : p) ++ends[f.y - y0 + 1];
+  for (size_t r = 1; r < ends.size(); ++r) ends[r] += ends[r - 1];
+  std::vector<PixelFragment>& rows = batch->sorted;
+  rows.resize(p.size());
+  for (const PixelFragment& f : p) rows[ends[f.y - y0]++] = f;
+  for (size_t r = 0, start = 0; r + 1 < ends.size(); start = ends[r++])
+    for (size_t i = start + 1; i < static_cast<size_t>(ends[r]); ++i)
+      for (size_t k = i; k > start && rows[k - 1].x > rows[k].x; --k)
+        std::swap(rows[k - 1], rows[k]);
+}
+
 // A pixel drawn twice in one opaque colour at one depth ends as if drawn once, and pixels
 // each drawn once in one colour at one depth may go out in any order: the pixels merged are
 // sent once each, rows up, as few rectangles as cover them.
 void pending_send(Batch* batch) {
-  std::vector<PixelFragment>& p = batch->pending;
   if (++batch->group == 0) {
     std::fill(batch->marks.begin(), batch->marks.end(), 0);
     batch->group = 1;
   }
-  if (p.empty()) return;
-  std::sort(p.begin(), p.end(), [](const PixelFragment& a, const PixelFragment& b) {
-    return a.y != b.y ? a.y < b.y : a.x < b.x;
-  });
-  p.erase(std::unique(p.begin(), p.end(),
-                      [](const PixelFragment& a, const PixelFragment& b) {
-                        return a.x == b.x && a.y == b.y;
-                      }),
-          p.end());
+  if (batch->pending.empty()) return;
+  pending_sort(batch);
+  batch->pending.clear();
+  const std::vector<PixelFragment>& p = batch->sorted;
   batch->open.clear();
   for (size_t i = 0; i < p.size();) {
     size_t j = i + 1;
@@ -203,7 +220,6 @@ void pending_send(Batch* batch) {
     i = j;
   }
   row_cover(batch, 0, nullptr, nullptr);
-  p.clear();
 }
 
 // Whether a colour covers what lies under it: not blended, or blended over by its own alpha

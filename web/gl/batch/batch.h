@@ -44,6 +44,8 @@ struct Batch {
   BatchDraw pending_draw;              // their draw state, colour and depth
   unsigned char pending_rgba[4];
   float pending_depth;
+  std::vector<PixelFragment> sorted;   // the pixels merged, put in rows while they are sent
+  std::vector<int> row_ends;           // where each of their rows ends in `sorted`
   std::vector<BatchRect> open, grown;  // rectangles reaching the last row, and the next one
   std::vector<unsigned> marks;         // per window pixel: the last group that merged it
   unsigned group;                      // the pixels merged now; changes with every send
