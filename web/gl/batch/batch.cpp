@@ -202,13 +202,20 @@ void pending_sort(Batch* batch) {
 
 // A pixel drawn twice in one opaque colour at one depth ends as if drawn once, and pixels
 // each drawn once in one colour at one depth may go out in any order: the pixels merged are
-// sent once each, rows up, as few rectangles as cover them.
+// sent once each, rows up, as few rectangles as cover them. One primitive alone goes out as
+// it was given.
 void pending_send(Batch* batch) {
   if (++batch->group == 0) {
     std::fill(batch->marks.begin(), batch->marks.end(), 0);
     batch->group = 1;
   }
   if (batch->pending.empty()) return;
+  if (batch->pending_parts == 1) {
+    fragments_add(batch, batch->pending_draw, batch->pending, batch->pending_plane,
+                  batch->pending_rgba);
+    batch->pending.clear();
+    return;
+  }
   pending_sort(batch);
   batch->pending.clear();
   const std::vector<PixelFragment>& p = batch->sorted;
@@ -323,8 +330,6 @@ void batch_triangle(Batch* batch, const BatchDraw& draw, const GlVertex* const v
   }
 }
 
-bool batch_merge = true;
-
 void batch_rect(Batch* batch, const BatchDraw& draw, int x0, int y0, int x1, int y1,
                 const DepthPlane& depth, const unsigned char rgba[4]) {
   pending_send(batch);
@@ -336,7 +341,7 @@ void batch_fragments(Batch* batch, const BatchDraw& draw,
                      const unsigned char rgba[4]) {
   if (fragments.empty()) return;
   float at = 0.0f;
-  if (!batch_merge || !merge_depth(draw, fragments, depth, &at)) {
+  if (batch->no_merge || !merge_depth(draw, fragments, depth, &at)) {
     pending_send(batch);
     fragments_add(batch, draw, fragments, depth, rgba);
     return;
@@ -349,6 +354,8 @@ void batch_fragments(Batch* batch, const BatchDraw& draw,
     batch->pending_draw = draw;
     std::memcpy(batch->pending_rgba, rgba, 4);
     batch->pending_depth = at;
+    batch->pending_plane = depth;
+    batch->pending_parts = 0;
   }
   if (!opaque && pixels_marked(batch, fragments, false)) {
     pending_send(batch);
@@ -356,6 +363,7 @@ void batch_fragments(Batch* batch, const BatchDraw& draw,
     return;
   }
   batch->pending.insert(batch->pending.end(), fragments.begin(), fragments.end());
+  ++batch->pending_parts;
 }
 
 void batch_clear(Batch* batch, const BatchDraw& draw, bool colour, bool depth,
