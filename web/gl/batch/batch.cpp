@@ -149,18 +149,19 @@ void fragments_add(Batch* batch, const BatchDraw& draw, const std::vector<PixelF
   if (open) rect_add(batch, draw, rx0, ry0, rx1, ry1, depth, rgba);
 }
 
-// Each run of a row (a pixel given twice counts once) lengthens the rectangle that ended on
-// the row below with the same columns, or opens one; the rectangles it does not lengthen are
-// sent.
-void row_cover(Batch* batch, int y, const PixelFragment* run, const PixelFragment* end) {
+// Each run of row y, pixels run .. end - 1 of `sorted` (a pixel given twice counts once),
+// lengthens the rectangle that ended on the row below with the same columns, or opens one;
+// the rectangles it does not lengthen are sent (all of them for an empty row).
+void row_cover(Batch* batch, int y, size_t run, size_t end) {
+  const std::vector<PixelFragment>& p = batch->sorted;
   const BatchDraw& draw = batch->pending_draw;
   const DepthPlane depth{batch->pending_depth, 0.0f, 0.0f};
   size_t j = 0;
   batch->grown.clear();
-  for (const PixelFragment* f = run; f != end;) {
-    const int x0 = f->x;
+  for (size_t f = run; f < end;) {
+    const int x0 = p[f].x;
     int x1 = x0;
-    for (++f; f != end && (f->x == x1 + 1 || f->x == x1); ++f) x1 = f->x;
+    for (++f; f < end && (p[f].x == x1 + 1 || p[f].x == x1); ++f) x1 = p[f].x;
     for (; j < batch->open.size() && batch->open[j].x0 < x0; ++j) {
       const BatchRect& r = batch->open[j];
       rect_add(batch, draw, r.x0, r.y0, r.x1, r.y1, depth, batch->pending_rgba);
@@ -178,26 +179,34 @@ void row_cover(Batch* batch, int y, const PixelFragment* run, const PixelFragmen
   batch->open.swap(batch->grown);
 }
 
-// Puts the pixels merged in rows up, each row's pixels left to right: counted into rows,
-// then each row (short, and mostly in order already, as primitives give them) by insertion.
+// Stably moves the pixels of from into to in order of key(pixel), whose values lie in
+// lo .. hi, by counting them.
+template <typename Key>
+void pixels_count_sort(const std::vector<PixelFragment>& from, std::vector<PixelFragment>* to,
+                       std::vector<int>* starts, int lo, int hi, Key key) {
+  starts->assign(static_cast<size_t>(hi - lo) + 2, 0);
+  for (const PixelFragment& f : from) ++(*starts)[key(f) - lo + 1];
+  for (size_t r = 1; r < starts->size(); ++r) (*starts)[r] += (*starts)[r - 1];
+  to->resize(from.size());
+  for (const PixelFragment& f : from) (*to)[(*starts)[key(f) - lo]++] = f;
+}
+
+// Puts the pixels merged in rows up, each row's pixels left to right, in `sorted`: counted
+// into columns, then stably into rows.
 void pending_sort(Batch* batch) {
-  const std::vector<PixelFragment>& p = batch->pending;
-  int y0 = p[0].y, y1 = y0;
+  std::vector<PixelFragment>& p = batch->pending;
+  int x0 = p[0].x, x1 = x0, y0 = p[0].y, y1 = y0;
   for (const PixelFragment& f : p) {
+    x0 = std::min(x0, f.x);
+    x1 = std::max(x1, f.x);
     y0 = std::min(y0, f.y);
     y1 = std::max(y1, f.y);
   }
-  std::vector<int>& ends = batch->row_ends;
-  ends.assign(static_cast<size_t>(y1 - y0) + 2, 0);
-  for (const PixelFragment& f : p) ++ends[f.y - y0 + 1];
-  for (size_t r = 1; r < ends.size(); ++r) ends[r] += ends[r - 1];
-  std::vector<PixelFragment>& rows = batch->sorted;
-  rows.resize(p.size());
-  for (const PixelFragment& f : p) rows[ends[f.y - y0]++] = f;
-  for (size_t r = 0, start = 0; r + 1 < ends.size(); start = ends[r++])
-    for (size_t i = start + 1; i < static_cast<size_t>(ends[r]); ++i)
-      for (size_t k = i; k > start && rows[k - 1].x > rows[k].x; --k)
-        std::swap(rows[k - 1], rows[k]);
+  pixels_count_sort(p, &batch->sorted, &batch->counts, x0, x1,
+                    [](const PixelFragment& f) { return f.x; });
+  pixels_count_sort(batch->sorted, &p, &batch->counts, y0, y1,
+                    [](const PixelFragment& f) { return f.y; });
+  p.swap(batch->sorted);
 }
 
 // A pixel drawn twice in one opaque colour at one depth ends as if drawn once, and pixels
@@ -223,10 +232,10 @@ void pending_send(Batch* batch) {
   for (size_t i = 0; i < p.size();) {
     size_t j = i + 1;
     while (j < p.size() && p[j].y == p[i].y) ++j;
-    row_cover(batch, p[i].y, &p[i], p.data() + j);
+    row_cover(batch, p[i].y, i, j);
     i = j;
   }
-  row_cover(batch, 0, nullptr, nullptr);
+  row_cover(batch, 0, 0, 0);
 }
 
 // Whether a colour covers what lies under it: not blended, or blended over by its own alpha

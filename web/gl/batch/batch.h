@@ -51,7 +51,7 @@ struct Batch {
   DepthPlane pending_plane;            // the depth of the first primitive merged, as it was given
   int pending_parts;                   // primitives merged
   std::vector<PixelFragment> sorted;   // the pixels merged, put in rows while they are sent
-  std::vector<int> row_ends;           // where each of their rows ends in `sorted`
+  std::vector<int> counts;             // where each column or row starts as they are counted
   std::vector<BatchRect> open, grown;  // rectangles reaching the last row, and the next one
   std::vector<unsigned> marks;         // per window pixel: the last group that merged it
   unsigned group;                      // the pixels merged now; changes with every send
