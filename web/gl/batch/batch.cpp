@@ -2,6 +2,8 @@
 // under the same state share a run, and every run is one WebGL draw at flush time.
 #include "gl/batch/batch.h"
 
+#include <GL/gl.h>
+
 #include <algorithm>
 #include <cmath>
 #include <cstring>
@@ -14,11 +16,18 @@ namespace {
 //------------------------------------------------------------------------------
 
 constexpr float BYTE_MAX = 255.0f;
+constexpr unsigned char ALPHA_WHOLE = 255;
 constexpr int RECT_VERTICES = 6;   // two triangles
 constexpr int PIXEL_VERTICES = 3;  // one triangle
 // Legs of a single pixel's triangle, pixels: its slanted edge passes 0.53 px beyond the
 // pixel's centre and 0.18 px short of its neighbours' centres.
 constexpr float PIXEL_TRIANGLE_LEG = 1.75f;
+// Depth given to merged pixels when no depth test is on: WebGL then writes no depth, and any
+// depth within the near and far planes lights the same pixels.
+constexpr float DEPTH_UNUSED = 0.5f;
+// How far within the near and far planes the depth at every rectangle corner must be for the
+// depth not to matter: well above a float's rounding there.
+constexpr float DEPTH_MARGIN = 1e-3f;
 
 //------------------------------------------------------------------------------
 // Helpers
@@ -82,53 +91,11 @@ void canvas_clip_position(const Batch* batch, const BatchDraw& draw, const float
   pos[3] = c[3];
 }
 
-}  // namespace
-
-//------------------------------------------------------------------------------
-// Functions
-//------------------------------------------------------------------------------
-
-void batch_target(Batch* batch, Backend* backend, long webgl, int win_x, int win_y) {
-  batch->webgl = webgl;
-  batch->target_x = win_x;
-  batch->target_y = win_y;
-  backend_use(backend, webgl, &batch->canvas_width, &batch->canvas_height);
-  if (batch->canvas_width <= 0) batch->canvas_width = 1;
-  if (batch->canvas_height <= 0) batch->canvas_height = 1;
-}
-
-// Mesa turns a colour into bytes by rounding c * 255 (a float) to nearest, ties to even;
-// its blend multiplies bytes with rounding, so the source term is worked out here exactly
-// and WebGL only adds.
-void batch_colour(const BatchDraw& draw, const float colour[4], unsigned char rgba[4]) {
-  int b[4];
-  for (int i = 0; i < 4; ++i) {
-    b[i] = colour_byte(colour[i]);
-  }
-  if (draw.premultiply)
-    for (int i = 0; i < 3; ++i) b[i] = (b[i] * b[3] + 127) / 255;
-  for (int i = 0; i < 4; ++i) rgba[i] = static_cast<unsigned char>(b[i]);
-}
-
-void batch_triangle(Batch* batch, const BatchDraw& draw, const GlVertex* const v[3],
-                    const float (*window)[3]) {
-  run_extend(batch, draw, BACKEND_TRIANGLES, 3);
-  for (int i = 0; i < 3; ++i) {
-    BackendVertex out{};
-    if (window != nullptr)
-      canvas_position(batch, window[i][0], window[i][1], window[i][2], out.pos);
-    else
-      canvas_clip_position(batch, draw, v[i]->clip, out.pos);
-    batch_colour(draw, v[i]->colour, out.rgba);
-    batch->vertices.push_back(out);
-  }
-}
-
 // Two triangles with their edges on pixel boundaries light exactly the rectangle's pixels;
 // a single pixel needs only one triangle, its right angle on the pixel's corner and its
 // slanted edge well clear of every other pixel centre.
-void batch_rect(Batch* batch, const BatchDraw& draw, int x0, int y0, int x1, int y1,
-                const DepthPlane& depth, const unsigned char rgba[4]) {
+void rect_add(Batch* batch, const BatchDraw& draw, int x0, int y0, int x1, int y1,
+              const DepthPlane& depth, const unsigned char rgba[4]) {
   x0 = std::max(x0, 0);
   y0 = std::max(y0, 0);
   x1 = std::min(x1, draw.win_width - 1);
@@ -154,9 +121,8 @@ void batch_rect(Batch* batch, const BatchDraw& draw, int x0, int y0, int x1, int
 
 // Runs of each row, stacked while the next row repeats the same columns (a thin vertical
 // line is one rectangle, and so is a glyph's stem).
-void batch_fragments(Batch* batch, const BatchDraw& draw,
-                     const std::vector<PixelFragment>& fragments, const DepthPlane& depth,
-                     const unsigned char rgba[4]) {
+void fragments_add(Batch* batch, const BatchDraw& draw, const std::vector<PixelFragment>& fragments,
+                   const DepthPlane& depth, const unsigned char rgba[4]) {
   const size_t n = fragments.size();
   bool open = false;
   int rx0 = 0, rx1 = 0, ry0 = 0, ry1 = 0;
@@ -172,7 +138,7 @@ void batch_fragments(Batch* batch, const BatchDraw& draw,
       ry0 = std::min(ry0, y);
       ry1 = std::max(ry1, y);
     } else {
-      if (open) batch_rect(batch, draw, rx0, ry0, rx1, ry1, depth, rgba);
+      if (open) rect_add(batch, draw, rx0, ry0, rx1, ry1, depth, rgba);
       rx0 = x0;
       rx1 = x1;
       ry0 = ry1 = y;
@@ -180,11 +146,238 @@ void batch_fragments(Batch* batch, const BatchDraw& draw,
     }
     i = j;
   }
-  if (open) batch_rect(batch, draw, rx0, ry0, rx1, ry1, depth, rgba);
+  if (open) rect_add(batch, draw, rx0, ry0, rx1, ry1, depth, rgba);
+}
+
+// Each run of row y, pixels run .. end - 1 of `sorted` (a pixel given twice counts once),
+// lengthens the rectangle that ended on the row below with the same columns, or opens one;
+// the rectangles it does not lengthen are sent (all of them for an empty row).
+void row_cover(Batch* batch, int y, size_t run, size_t end) {
+  const std::vector<PixelFragment>& p = batch->sorted;
+  const BatchDraw& draw = batch->pending_draw;
+  const DepthPlane depth{batch->pending_depth, 0.0f, 0.0f};
+  size_t j = 0;
+  batch->grown.clear();
+  for (size_t f = run; f < end;) {
+    const int x0 = p[f].x;
+    int x1 = x0;
+    for (++f; f < end && (p[f].x == x1 + 1 || p[f].x == x1); ++f) x1 = p[f].x;
+    for (; j < batch->open.size() && batch->open[j].x0 < x0; ++j) {
+      const BatchRect& r = batch->open[j];
+      rect_add(batch, draw, r.x0, r.y0, r.x1, r.y1, depth, batch->pending_rgba);
+    }
+    BatchRect grown{x0, x1, y, y};
+    if (j < batch->open.size() && batch->open[j].x0 == x0 && batch->open[j].x1 == x1 &&
+        batch->open[j].y1 == y - 1)
+      grown.y0 = batch->open[j++].y0;
+    batch->grown.push_back(grown);
+  }
+  for (; j < batch->open.size(); ++j) {
+    const BatchRect& r = batch->open[j];
+    rect_add(batch, draw, r.x0, r.y0, r.x1, r.y1, depth, batch->pending_rgba);
+  }
+  batch->open.swap(batch->grown);
+}
+
+// Stably moves the pixels of from into to in order of key(pixel), whose values lie in
+// lo .. hi, by counting them.
+template <typename Key>
+void pixels_count_sort(const std::vector<PixelFragment>& from, std::vector<PixelFragment>* to,
+                       std::vector<int>* starts, int lo, int hi, Key key) {
+  starts->assign(static_cast<size_t>(hi - lo) + 2, 0);
+  for (const PixelFragment& f : from) ++(*starts)[key(f) - lo + 1];
+  for (size_t r = 1; r < starts->size(); ++r) (*starts)[r] += (*starts)[r - 1];
+  to->resize(from.size());
+  for (const PixelFragment& f : from) (*to)[(*starts)[key(f) - lo]++] = f;
+}
+
+// Puts the pixels merged in rows up, each row's pixels left to right, in `sorted`: counted
+// into columns, then stably into rows.
+void pending_sort(Batch* batch) {
+  std::vector<PixelFragment>& p = batch->pending;
+  int x0 = p[0].x, x1 = x0, y0 = p[0].y, y1 = y0;
+  for (const PixelFragment& f : p) {
+    x0 = std::min(x0, f.x);
+    x1 = std::max(x1, f.x);
+    y0 = std::min(y0, f.y);
+    y1 = std::max(y1, f.y);
+  }
+  pixels_count_sort(p, &batch->sorted, &batch->counts, x0, x1,
+                    [](const PixelFragment& f) { return f.x; });
+  pixels_count_sort(batch->sorted, &p, &batch->counts, y0, y1,
+                    [](const PixelFragment& f) { return f.y; });
+  p.swap(batch->sorted);
+}
+
+// A pixel drawn twice in one opaque colour at one depth ends as if drawn once, and pixels
+// each drawn once in one colour at one depth may go out in any order: the pixels merged are
+// sent once each, rows up, as few rectangles as cover them. One primitive alone goes out as
+// it was given.
+void pending_send(Batch* batch) {
+  if (++batch->group == 0) {
+    std::fill(batch->marks.begin(), batch->marks.end(), 0);
+    batch->group = 1;
+  }
+  if (batch->pending.empty()) return;
+  if (batch->pending_parts == 1) {
+    fragments_add(batch, batch->pending_draw, batch->pending, batch->pending_plane,
+                  batch->pending_rgba);
+    batch->pending.clear();
+    return;
+  }
+  pending_sort(batch);
+  batch->pending.clear();
+  const std::vector<PixelFragment>& p = batch->sorted;
+  batch->open.clear();
+  for (size_t i = 0; i < p.size();) {
+    size_t j = i + 1;
+    while (j < p.size() && p[j].y == p[i].y) ++j;
+    row_cover(batch, p[i].y, i, j);
+    i = j;
+  }
+  row_cover(batch, 0, 0, 0);
+}
+
+// Whether a colour covers what lies under it: not blended, or blended over by its own alpha
+// when that is whole (the destination then counts for exactly nothing).
+bool colour_opaque(const BatchDraw& draw, const unsigned char rgba[4]) {
+  const BackendState& st = draw.pixels;
+  return !st.blend || (rgba[3] == ALPHA_WHOLE && st.blend_dst == GL_ONE_MINUS_SRC_ALPHA &&
+                       (st.blend_src == GL_ONE || st.blend_src == GL_SRC_ALPHA));
+}
+
+// The one depth a primitive's pixels may be merged at, when there is one: its own when it is
+// the same over the window, or DEPTH_UNUSED when no depth test is on and none of the
+// primitive's rectangles reaches the near or far plane (which would cut it).
+bool merge_depth(const BatchDraw& draw, const std::vector<PixelFragment>& fragments,
+                 const DepthPlane& depth, float* at) {
+  *at = depth.at;
+  if (depth.dx == 0.0f && depth.dy == 0.0f) return true;
+  if (draw.pixels.depth_test) return false;
+  int x0 = fragments[0].x, x1 = x0, y0 = fragments[0].y, y1 = y0;
+  for (const PixelFragment& f : fragments) {
+    x0 = std::min(x0, f.x);
+    x1 = std::max(x1, f.x);
+    y0 = std::min(y0, f.y);
+    y1 = std::max(y1, f.y);
+  }
+  for (const float x : {static_cast<float>(x0), x1 + PIXEL_TRIANGLE_LEG})
+    for (const float y : {static_cast<float>(y0), y1 + PIXEL_TRIANGLE_LEG}) {
+      const float z = depth.at + depth.dx * x + depth.dy * y;
+      if (!(z > DEPTH_MARGIN && z < 1.0f - DEPTH_MARGIN)) return false;
+    }
+  *at = DEPTH_UNUSED;
+  return true;
+}
+
+// Whether any of the fragments within the window is merged already, when look_only; else
+// marks them as merged, and says whether one was marked before (by these very fragments).
+bool pixels_marked(Batch* batch, const std::vector<PixelFragment>& fragments, bool look_only) {
+  const int w = batch->pending_draw.win_width, h = batch->pending_draw.win_height;
+  if (batch->marks.size() < static_cast<size_t>(w) * h)
+    batch->marks.resize(static_cast<size_t>(w) * h, 0);
+  for (const PixelFragment& f : fragments) {
+    if (f.x < 0 || f.y < 0 || f.x >= w || f.y >= h) continue;
+    unsigned& mark = batch->marks[static_cast<size_t>(f.y) * w + f.x];
+    if (mark == batch->group) return true;
+    if (!look_only) mark = batch->group;
+  }
+  return false;
+}
+
+// Whether pixels drawn under draw in colour rgba at depth may join those merged.
+bool pending_joins(const Batch* batch, const BatchDraw& draw, float depth,
+                   const unsigned char rgba[4]) {
+  const BatchDraw& last = batch->pending_draw;
+  return !batch->pending.empty() && std::memcmp(rgba, batch->pending_rgba, 4) == 0 &&
+         depth == batch->pending_depth && draw.win_width == last.win_width &&
+         draw.win_height == last.win_height &&
+         (draw.serial == last.serial || state_equal(draw.pixels, last.pixels));
+}
+
+}  // namespace
+
+//------------------------------------------------------------------------------
+// Functions
+//------------------------------------------------------------------------------
+
+void batch_target(Batch* batch, Backend* backend, long webgl, int win_x, int win_y) {
+  pending_send(batch);
+  batch->webgl = webgl;
+  batch->target_x = win_x;
+  batch->target_y = win_y;
+  backend_use(backend, webgl, &batch->canvas_width, &batch->canvas_height);
+  if (batch->canvas_width <= 0) batch->canvas_width = 1;
+  if (batch->canvas_height <= 0) batch->canvas_height = 1;
+}
+
+// Mesa turns a colour into bytes by rounding c * 255 (a float) to nearest, ties to even;
+// its blend multiplies bytes with rounding, so the source term is worked out here exactly
+// and WebGL only adds.
+void batch_colour(const BatchDraw& draw, const float colour[4], unsigned char rgba[4]) {
+  int b[4];
+  for (int i = 0; i < 4; ++i) {
+    b[i] = colour_byte(colour[i]);
+  }
+  if (draw.premultiply)
+    for (int i = 0; i < 3; ++i) b[i] = (b[i] * b[3] + 127) / 255;
+  for (int i = 0; i < 4; ++i) rgba[i] = static_cast<unsigned char>(b[i]);
+}
+
+void batch_triangle(Batch* batch, const BatchDraw& draw, const GlVertex* const v[3],
+                    const float (*window)[3]) {
+  pending_send(batch);
+  run_extend(batch, draw, BACKEND_TRIANGLES, 3);
+  for (int i = 0; i < 3; ++i) {
+    BackendVertex out{};
+    if (window != nullptr)
+      canvas_position(batch, window[i][0], window[i][1], window[i][2], out.pos);
+    else
+      canvas_clip_position(batch, draw, v[i]->clip, out.pos);
+    batch_colour(draw, v[i]->colour, out.rgba);
+    batch->vertices.push_back(out);
+  }
+}
+
+void batch_rect(Batch* batch, const BatchDraw& draw, int x0, int y0, int x1, int y1,
+                const DepthPlane& depth, const unsigned char rgba[4]) {
+  pending_send(batch);
+  rect_add(batch, draw, x0, y0, x1, y1, depth, rgba);
+}
+
+void batch_fragments(Batch* batch, const BatchDraw& draw,
+                     const std::vector<PixelFragment>& fragments, const DepthPlane& depth,
+                     const unsigned char rgba[4]) {
+  if (fragments.empty()) return;
+  float at = 0.0f;
+  if (batch->no_merge || !merge_depth(draw, fragments, depth, &at)) {
+    pending_send(batch);
+    fragments_add(batch, draw, fragments, depth, rgba);
+    return;
+  }
+  // A blended pixel must be drawn as often as it is given: fragments that meet those merged
+  // start afresh, and fragments that meet themselves go as they are.
+  const bool opaque = colour_opaque(draw, rgba);
+  if (!pending_joins(batch, draw, at, rgba) || (!opaque && pixels_marked(batch, fragments, true))) {
+    pending_send(batch);
+    batch->pending_draw = draw;
+    std::memcpy(batch->pending_rgba, rgba, 4);
+    batch->pending_depth = at;
+    batch->pending_plane = depth;
+    batch->pending_parts = 0;
+  }
+  if (!opaque && pixels_marked(batch, fragments, false)) {
+    pending_send(batch);
+    fragments_add(batch, draw, fragments, depth, rgba);
+    return;
+  }
+  batch->pending.insert(batch->pending.end(), fragments.begin(), fragments.end());
+  ++batch->pending_parts;
 }
 
 void batch_clear(Batch* batch, const BatchDraw& draw, bool colour, bool depth,
                  const float clear_colour[4], float clear_depth) {
+  pending_send(batch);
   BackendRun r{};
   r.kind = BACKEND_CLEAR;
   r.state = draw.pixels;
@@ -199,6 +392,7 @@ void batch_clear(Batch* batch, const BatchDraw& draw, bool colour, bool depth,
 }
 
 void batch_flush(Batch* batch, Backend* backend) {
+  pending_send(batch);
   if (batch->runs.empty()) return;
   int w = 0, h = 0;
   backend_use(backend, batch->webgl, &w, &h);

@@ -27,12 +27,36 @@ struct BatchDraw {
   unsigned serial;
 };
 
+// Depth over the window as a plane: depth = at + dx * x + dy * y, window pixels.
+struct DepthPlane {
+  float at, dx, dy;
+};
+
+// A rectangle of pixels being grown row by row: columns x0 .. x1, rows y0 .. y1.
+struct BatchRect {
+  int x0, x1, y0, y1;
+};
+
 // The batch's state: what is gathered since the last flush, and where it goes.
 struct Batch {
+  // Switch: false (the default) gathers consecutive one-colour pixels at one depth and sends
+  // them as the fewest rectangles covering them all; true sends each primitive's own.
+  bool no_merge;
   std::vector<BackendVertex> vertices;
   std::vector<BackendRun> runs;
-  unsigned run_serial;     // serial of the draw state the last run was opened under
-  long webgl;              // the current window's WebGL context
+  std::vector<PixelFragment> pending;  // pixels merged but not yet turned into rectangles
+  BatchDraw pending_draw;              // their draw state, colour and depth
+  unsigned char pending_rgba[4];
+  float pending_depth;
+  DepthPlane pending_plane;            // the depth of the first primitive merged, as it was given
+  int pending_parts;                   // primitives merged
+  std::vector<PixelFragment> sorted;   // the pixels merged, put in rows while they are sent
+  std::vector<int> counts;             // where each column or row starts as they are counted
+  std::vector<BatchRect> open, grown;  // rectangles reaching the last row, and the next one
+  std::vector<unsigned> marks;         // per window pixel: the last group that merged it
+  unsigned group;                      // the pixels merged now; changes with every send
+  unsigned run_serial;                 // serial of the draw state the last run was opened under
+  long webgl;                          // the current window's WebGL context
   int target_x, target_y;  // the current window's bottom-left corner in its canvas, pixels
   int canvas_width;        // the canvas's drawing buffer, pixels; at least 1 each
   int canvas_height;
@@ -48,15 +72,12 @@ void batch_colour(const BatchDraw& draw, const float colour[4], unsigned char rg
 // WebGL clips them.
 void batch_triangle(Batch* batch, const BatchDraw& draw, const GlVertex* const v[3],
                     const float (*window)[3]);
-// Depth over the window as a plane: depth = at + dx * x + dy * y, window pixels.
-struct DepthPlane {
-  float at, dx, dy;
-};
 // The pixels of columns x0 .. x1 and rows y0 .. y1 (inclusive) of a line, point or bitmap.
 void batch_rect(Batch* batch, const BatchDraw& draw, int x0, int y0, int x1, int y1,
                 const DepthPlane& depth, const unsigned char rgba[4]);
 // Pixels of one primitive in one colour, in rows (each row's pixels left to right, rows in
-// order up or down), sent as few rectangles as cover them.
+// order up or down), sent as few rectangles as cover them; unless no_merge, those at one
+// depth join the pixels of the primitives before them in the same colour and state.
 void batch_fragments(Batch* batch, const BatchDraw& draw,
                      const std::vector<PixelFragment>& fragments, const DepthPlane& depth,
                      const unsigned char rgba[4]);
