@@ -69,6 +69,18 @@ function scene_compare(scene, picture, PNG) {
   }
   return `${worst}${failed ? ' FAIL' : ''}`;
 }
+// The page's pixels merged into few rectangles against each primitive's own rectangles: every
+// canvas redrawn both ways must hold the same bytes.
+async function merge_check(io) {
+  const redrawn = async on => {
+    await io.page.evaluate(m => { window.ternival.merge(m), window.ternival.redrawAll(); }, on);
+    return io.windows();
+  };
+  const merged = await redrawn(true), own = await redrawn(false);
+  await io.page.evaluate(() => window.ternival.merge(true));
+  const differ = own.filter((c, i) => !c.rgba.equals(merged[i].rgba)).map(c => c.title);
+  return differ.length ? `, with each primitive's own rectangles ${differ.join(', ')} FAIL` : '';
+}
 // WORKERS pages take the scenes in turn, each scene from a reload; each page has a browser of its
 // own, as a page behind another draws no frames.
 const WORKERS = 2;
@@ -82,7 +94,7 @@ try {
       for (const g of scene.gestures) await gesture(io, g);
       await io.settle();
       const picture = page_picture(await io.windows());
-      results[k] = `${scene.name} ${scene_compare(scene.name, picture, PNG)}`;
+      results[k] = `${scene.name} ${scene_compare(scene.name, picture, PNG)}${await merge_check(io)}`;
     }
   }));
 } finally {

@@ -25,6 +25,9 @@ void gl_web_make_current(GlWebState* state, int x, int y, int width, int height)
 // Sends every vertex gathered so far to WebGL (called by glutSwapBuffers, glReadPixels,
 // and whenever the current state changes).
 void gl_web_flush(void);
+// Sets the batch's merging of one-colour pixels (on by default) after sending what it holds; off
+// sends each primitive's own rectangles, the reference the page's tests compare it with.
+void gl_web_merge(int on);
 // Glyph drawing for glutBitmapCharacter: draws a bitmap at the current raster position as
 // glBitmap(width, height, xorig, yorig, xmove, ymove, bits) does (rows bottom first, each row
 // padded to a whole byte, MSB = leftmost pixel), in the colour that was current when the raster

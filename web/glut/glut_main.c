@@ -121,6 +121,12 @@ double glut_web_redraw_all(void) {
   return emscripten_get_now() - start;
 }
 
+// The page's ternival.merge: the GL layer's merging of pixels switched, for the tests.
+EMSCRIPTEN_KEEPALIVE
+void glut_web_merge(int on) {
+  gl_web_merge(on);
+}
+
 //------------------------------------------------------------------------------
 // GLUT entry points
 //------------------------------------------------------------------------------

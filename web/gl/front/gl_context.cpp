@@ -42,6 +42,12 @@ GlWebState* gl_web_state_new(long webgl) {
   return s;
 }
 
+void gl_web_merge(int on) {
+  GlLayer& layer = gl_layer();
+  batch_flush(&layer.batch, &layer.backend);
+  layer.batch.no_merge = on == 0;
+}
+
 void gl_web_state_free(GlWebState* state) {
   if (state == nullptr) return;
   GlLayer& layer = gl_layer();
