@@ -179,6 +179,18 @@ void row_cover(Batch* batch, int y, size_t run, size_t end) {
   batch->open.swap(batch->grown);
 }
 
+// The smallest rectangle holding every pixel of a list that is not empty.
+BatchRect pixels_bounds(const std::vector<PixelFragment>& pixels) {
+  BatchRect r{pixels[0].x, pixels[0].x, pixels[0].y, pixels[0].y};
+  for (const PixelFragment& f : pixels) {
+    r.x0 = std::min(r.x0, f.x);
+    r.x1 = std::max(r.x1, f.x);
+    r.y0 = std::min(r.y0, f.y);
+    r.y1 = std::max(r.y1, f.y);
+  }
+  return r;
+}
+
 // Stably moves the pixels of from into to in order of key(pixel), whose values lie in
 // lo .. hi, by counting them.
 template <typename Key>
@@ -195,16 +207,10 @@ void pixels_count_sort(const std::vector<PixelFragment>& from, std::vector<Pixel
 // into columns, then stably into rows.
 void pending_sort(Batch* batch) {
   std::vector<PixelFragment>& p = batch->pending;
-  int x0 = p[0].x, x1 = x0, y0 = p[0].y, y1 = y0;
-  for (const PixelFragment& f : p) {
-    x0 = std::min(x0, f.x);
-    x1 = std::max(x1, f.x);
-    y0 = std::min(y0, f.y);
-    y1 = std::max(y1, f.y);
-  }
-  pixels_count_sort(p, &batch->sorted, &batch->counts, x0, x1,
+  const BatchRect box = pixels_bounds(p);
+  pixels_count_sort(p, &batch->sorted, &batch->counts, box.x0, box.x1,
                     [](const PixelFragment& f) { return f.x; });
-  pixels_count_sort(batch->sorted, &p, &batch->counts, y0, y1,
+  pixels_count_sort(batch->sorted, &p, &batch->counts, box.y0, box.y1,
                     [](const PixelFragment& f) { return f.y; });
   p.swap(batch->sorted);
 }
@@ -254,15 +260,9 @@ bool merge_depth(const BatchDraw& draw, const std::vector<PixelFragment>& fragme
   *at = depth.at;
   if (depth.dx == 0.0f && depth.dy == 0.0f) return true;
   if (draw.pixels.depth_test) return false;
-  int x0 = fragments[0].x, x1 = x0, y0 = fragments[0].y, y1 = y0;
-  for (const PixelFragment& f : fragments) {
-    x0 = std::min(x0, f.x);
-    x1 = std::max(x1, f.x);
-    y0 = std::min(y0, f.y);
-    y1 = std::max(y1, f.y);
-  }
-  for (const float x : {static_cast<float>(x0), x1 + PIXEL_TRIANGLE_LEG})
-    for (const float y : {static_cast<float>(y0), y1 + PIXEL_TRIANGLE_LEG}) {
+  const BatchRect box = pixels_bounds(fragments);
+  for (const float x : {static_cast<float>(box.x0), box.x1 + PIXEL_TRIANGLE_LEG})
+    for (const float y : {static_cast<float>(box.y0), box.y1 + PIXEL_TRIANGLE_LEG}) {
       const float z = depth.at + depth.dx * x + depth.dy * y;
       if (!(z > DEPTH_MARGIN && z < 1.0f - DEPTH_MARGIN)) return false;
     }
