@@ -84,7 +84,9 @@ try {
       // As the desktop's glFinish: a pixel read from each canvas waits for WebGL's drawing.
       const start = performance.now(), pixel = new Uint8Array(4);
       const issued = window.ternival.redrawAll();
+      // Hidden windows have no WebGL context until first shown: asking for one would make one.
       for (const canvas of document.querySelectorAll('canvas[data-window]')) {
+        if (canvas.parentElement.style.display === 'none') continue;
         const gl = canvas.getContext('webgl');
         gl.readPixels(0, 0, 1, 1, gl.RGBA, gl.UNSIGNED_BYTE, pixel);
       }

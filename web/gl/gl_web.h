@@ -16,6 +16,9 @@ typedef struct GlWebState GlWebState;
 // (an EMSCRIPTEN_WEBGL_CONTEXT_HANDLE cast to long; several states may share one context).
 GlWebState* gl_web_state_new(long webgl);
 void gl_web_state_free(GlWebState* state);
+// Points `state` at the WebGL context its pixels live in from now on (0, as at creation: none yet,
+// and what is drawn goes nowhere).
+void gl_web_state_target(GlWebState* state, long webgl);
 // Makes `state` current: later GL calls act on it. (x, y) is the window's bottom-left corner in
 // its canvas, in canvas pixels counted from the canvas's bottom-left, width x height its size; the
 // layer clips everything the window draws to that rectangle (a subwindow larger than the part

@@ -97,6 +97,7 @@ static void frame_run(void) {
     drawn[drawn_count] = shows;
     drawn_top[drawn_count++] = win->top;
     if (win->display == 0) continue;
+    glut_window_context(win);
     glut_window_make_current(win);
     win->display();
   }

@@ -24,7 +24,7 @@ typedef struct GlutWindow {
   int need_reshape;                   // reshape callback due before the next display
   int need_display;                   // display callback due in the next frame
   int request_width, request_height;  // glutReshapeWindow's size, 0 when none is pending
-  long webgl;                         // its canvas's WebGL context (the top-level window's)
+  long webgl;  // its canvas's WebGL context (the top-level window's); 0 until its first frame
   GlWebState* gl;
   void (*display)(void);
   void (*reshape)(int width, int height);
@@ -70,5 +70,8 @@ int glut_window_visible(const GlutWindow* win);
 void glut_window_origin(const GlutWindow* win, int* x, int* y);
 // Posts a redisplay to the window and everything inside it.
 void glut_window_expose(int id);
+// Gives the window's canvas its WebGL context when it has none yet, so that a window hidden from
+// its creation costs none until its first frame.
+void glut_window_context(const GlutWindow* window);
 
 #endif

@@ -89,6 +89,34 @@ void glut_window_expose(int id) {
       glut.windows[i].need_display = 1;
 }
 
+void glut_window_context(const GlutWindow* window) {
+  const GlutWindow* top = &glut.windows[window->top];
+  if (top->webgl != 0) return;
+  EmscriptenWebGLContextAttributes attributes;
+  emscripten_webgl_init_context_attributes(&attributes);
+  attributes.alpha = 0;
+  attributes.depth = 1;
+  attributes.stencil = 0;
+  attributes.antialias = 0;
+  attributes.preserveDrawingBuffer = 1;
+  attributes.majorVersion = 1;
+  attributes.minorVersion = 0;
+  char selector[32];
+  snprintf(selector, sizeof selector, "#ternival-canvas-%d", top->id);
+  const EMSCRIPTEN_WEBGL_CONTEXT_HANDLE context =
+      emscripten_webgl_create_context(selector, &attributes);
+  if (context <= 0) {
+    fprintf(stderr, "glut: no WebGL context for window %d\n", top->id);
+    return;
+  }
+  for (int id = 1; id <= GLUT_WEB_MAX_WINDOWS; ++id) {
+    GlutWindow* win = &glut.windows[id];
+    if (win->id == 0 || win->top != top->id) continue;
+    win->webgl = (long)context;
+    gl_web_state_target(win->gl, win->webgl);
+  }
+}
+
 //------------------------------------------------------------------------------
 // GLUT entry points: windows
 //------------------------------------------------------------------------------
@@ -112,22 +140,9 @@ int glutCreateWindow(const char* title) {
   win->height = glut.init_height;
   glut_dom_open(win->id, win->x, win->y, win->width, win->height, title != 0 ? title : "");
 
-  EmscriptenWebGLContextAttributes attributes;
-  emscripten_webgl_init_context_attributes(&attributes);
-  attributes.alpha = 0;
-  attributes.depth = 1;
-  attributes.stencil = 0;
-  attributes.antialias = 0;
-  attributes.preserveDrawingBuffer = 1;
-  attributes.majorVersion = 1;
-  attributes.minorVersion = 0;
-  char selector[32];
-  snprintf(selector, sizeof selector, "#ternival-canvas-%d", win->id);
-  const EMSCRIPTEN_WEBGL_CONTEXT_HANDLE context =
-      emscripten_webgl_create_context(selector, &attributes);
-  if (context <= 0) fprintf(stderr, "glut: no WebGL context for window %d\n", win->id);
-  win->webgl = (long)context;
-  win->gl = gl_web_state_new(win->webgl);
+  // The WebGL context comes with the window's first frame: a window hidden at start-up
+  // costs none until it is shown.
+  win->gl = gl_web_state_new(0);
   glut_window_make_current(win);
   return win->id;
 }

@@ -42,6 +42,10 @@ GlWebState* gl_web_state_new(long webgl) {
   return s;
 }
 
+void gl_web_state_target(GlWebState* state, long webgl) {
+  state->webgl = webgl;
+}
+
 void gl_web_merge(int on) {
   GlLayer& layer = gl_layer();
   batch_flush(&layer.batch, &layer.backend);

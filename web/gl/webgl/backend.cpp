@@ -121,6 +121,11 @@ void run_clear(BackendContext* current, const BackendRun& r) {
 
 void backend_use(Backend* backend, long webgl, int* canvas_width, int* canvas_height) {
   BackendContext*& current = backend->current;
+  if (webgl == 0) {  // a window that has no context yet: nothing is drawn or read
+    current = nullptr;
+    *canvas_width = *canvas_height = 0;
+    return;
+  }
   if (current == nullptr || current->webgl != webgl) {
     emscripten_webgl_make_context_current(static_cast<EMSCRIPTEN_WEBGL_CONTEXT_HANDLE>(webgl));
     current = nullptr;

@@ -56,7 +56,8 @@ struct Backend {
   BackendContext* current;  // null until backend_use first runs
 };
 
-// Makes the WebGL context current (when it is not already) and reports its canvas size.
+// Makes the WebGL context current (when it is not already) and reports its canvas size; with
+// webgl 0 (no context yet) none is current and the size is 0 x 0.
 void backend_use(Backend* backend, long webgl, int* canvas_width, int* canvas_height);
 // Draws the runs, in order, from the vertices, in the context current.
 void backend_draw(Backend* backend, const BackendVertex* vertices, int vertex_count,
