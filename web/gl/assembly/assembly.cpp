@@ -141,6 +141,20 @@ GlWindowPoint window_map(const DrawState& draw, const float clip[4], bool fused)
   return p;
 }
 
+// One end of a clipped line in the window, and its colour: moved to from + t * (other - from)
+// when it was outside, mapped as GL's vertex code maps it when it was not.
+GlWindowPoint segment_end(const DrawState& d, const GlVertex& from, const GlVertex& other, bool out,
+                          float t, float colour[4]) {
+  if (!out) {
+    std::memcpy(colour, from.colour, 4 * sizeof(float));
+    return assembly_clip_to_window(d, from.clip);
+  }
+  float clip[4];
+  lerp(from.clip, other.clip, t, 4, clip);
+  lerp(from.colour, other.colour, t, 4, colour);
+  return window_map(d, clip, false);
+}
+
 // Mesa's clip of a line: each end's own t, measured from that end, against every plane either
 // end is outside of; an end that was outside is moved to from + t * (other - from).
 void segment_draw(const Primitive& p, const GlVertex& a, const GlVertex& b, bool reset) {
@@ -161,25 +175,8 @@ void segment_draw(const Primitive& p, const GlVertex& a, const GlVertex& b, bool
   }
   const DrawState& d = p.draw;
   float col0[4], col1[4];
-  std::memcpy(col0, a.colour, sizeof col0);
-  std::memcpy(col1, b.colour, sizeof col1);
-  GlWindowPoint p0, p1;
-  if (out0) {
-    float c0[4];
-    lerp(a.clip, b.clip, t0, 4, c0);
-    lerp(a.colour, b.colour, t0, 4, col0);
-    p0 = window_map(d, c0, false);
-  } else {
-    p0 = assembly_clip_to_window(d, a.clip);
-  }
-  if (out1) {
-    float c1[4];
-    lerp(b.clip, a.clip, t1, 4, c1);
-    lerp(b.colour, a.colour, t1, 4, col1);
-    p1 = window_map(d, c1, false);
-  } else {
-    p1 = assembly_clip_to_window(d, b.clip);
-  }
+  const GlWindowPoint p0 = segment_end(d, a, b, out0, t0, col0);
+  const GlWindowPoint p1 = segment_end(d, b, a, out1, t1, col1);
   const float w0[3] = {p0.x, p0.y, p0.z}, w1[3] = {p1.x, p1.y, p1.z};
 
   std::vector<PixelFragment>& fragments = p.assembly->fragments;
