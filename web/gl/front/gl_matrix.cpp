@@ -56,6 +56,15 @@ float& at(float* m, int row, int col) {
   return m[col * 4 + row];
 }
 
+// The rotation about a coordinate axis that turns axis i towards axis j by the angle whose
+// cosine and sine are c and s (on an identity matrix).
+void plane_rotation(float* m, int i, int j, float c, float s) {
+  at(m, i, i) = c;
+  at(m, j, j) = c;
+  at(m, i, j) = -s;
+  at(m, j, i) = s;
+}
+
 // Mesa's rotation: rotations about a coordinate axis are built exactly, others from the
 // normalised axis.
 void rotation(float angle, float x, float y, float z, float* m) {
@@ -63,24 +72,15 @@ void rotation(float angle, float x, float y, float z, float* m) {
   const float c = static_cast<float>(std::cos(angle * DEG_TO_RAD));
   set_identity(m);
   if (x == 0.0f && y == 0.0f && z != 0.0f) {
-    at(m, 0, 0) = c;
-    at(m, 1, 1) = c;
-    at(m, 0, 1) = z < 0.0f ? s : -s;
-    at(m, 1, 0) = z < 0.0f ? -s : s;
+    plane_rotation(m, 0, 1, c, z < 0.0f ? -s : s);
     return;
   }
   if (x == 0.0f && z == 0.0f && y != 0.0f) {
-    at(m, 0, 0) = c;
-    at(m, 2, 2) = c;
-    at(m, 0, 2) = y < 0.0f ? -s : s;
-    at(m, 2, 0) = y < 0.0f ? s : -s;
+    plane_rotation(m, 2, 0, c, y < 0.0f ? -s : s);
     return;
   }
   if (y == 0.0f && z == 0.0f && x != 0.0f) {
-    at(m, 1, 1) = c;
-    at(m, 2, 2) = c;
-    at(m, 1, 2) = x < 0.0f ? s : -s;
-    at(m, 2, 1) = x < 0.0f ? -s : s;
+    plane_rotation(m, 1, 2, c, x < 0.0f ? -s : s);
     return;
   }
   const float mag = std::sqrt(x * x + y * y + z * z);
