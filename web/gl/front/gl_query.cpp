@@ -18,32 +18,25 @@ constexpr double LINE_WIDTH_MAX = 255.0;
 constexpr double POINT_SIZE_MAX = 255.0;
 constexpr GLenum SHADE_MODEL = 0x0B54;
 
+// Copies the n entries of from into v and returns n.
+template <typename T>
+int values_copy(const T* from, int n, double* v) {
+  for (int i = 0; i < n; ++i) v[i] = from[i];
+  return n;
+}
+
 // The value of pname into v; returns how many entries it has, 0 for an unknown name.
 int query(GLenum pname, double v[MAX_VALUES]) {
   const GlWebState* s = gl_state();
   const GlAttribs& a = s->a;
   switch (pname) {
-    case GL_VIEWPORT:
-      for (int i = 0; i < 4; ++i) v[i] = a.viewport.box[i];
-      return 4;
-    case GL_SCISSOR_BOX:
-      for (int i = 0; i < 4; ++i) v[i] = a.scissor.box[i];
-      return 4;
-    case GL_MODELVIEW_MATRIX:
-      for (int i = 0; i < 16; ++i) v[i] = gl_modelview().m[i];
-      return 16;
-    case GL_PROJECTION_MATRIX:
-      for (int i = 0; i < 16; ++i) v[i] = gl_projection().m[i];
-      return 16;
-    case GL_CURRENT_COLOR:
-      for (int i = 0; i < 4; ++i) v[i] = a.current.colour[i];
-      return 4;
-    case GL_CURRENT_RASTER_COLOR:
-      for (int i = 0; i < 4; ++i) v[i] = a.current.raster_colour[i];
-      return 4;
-    case GL_CURRENT_RASTER_POSITION:
-      for (int i = 0; i < 4; ++i) v[i] = a.current.raster_pos[i];
-      return 4;
+    case GL_VIEWPORT: return values_copy(a.viewport.box, 4, v);
+    case GL_SCISSOR_BOX: return values_copy(a.scissor.box, 4, v);
+    case GL_MODELVIEW_MATRIX: return values_copy(gl_modelview().m, 16, v);
+    case GL_PROJECTION_MATRIX: return values_copy(gl_projection().m, 16, v);
+    case GL_CURRENT_COLOR: return values_copy(a.current.colour, 4, v);
+    case GL_CURRENT_RASTER_COLOR: return values_copy(a.current.raster_colour, 4, v);
+    case GL_CURRENT_RASTER_POSITION: return values_copy(a.current.raster_pos, 4, v);
     case GL_CURRENT_RASTER_POSITION_VALID: v[0] = a.current.raster_valid ? 1 : 0; return 1;
     case GL_CULL_FACE_MODE: v[0] = a.polygon.cull_mode; return 1;
     case GL_FRONT_FACE: v[0] = a.polygon.front_face; return 1;
@@ -66,9 +59,7 @@ int query(GLenum pname, double v[MAX_VALUES]) {
       v[0] = a.viewport.depth_range[0];
       v[1] = a.viewport.depth_range[1];
       return 2;
-    case GL_COLOR_CLEAR_VALUE:
-      for (int i = 0; i < 4; ++i) v[i] = a.colour_buffer.clear_colour[i];
-      return 4;
+    case GL_COLOR_CLEAR_VALUE: return values_copy(a.colour_buffer.clear_colour, 4, v);
     case GL_BLEND_SRC: v[0] = a.colour_buffer.blend_src; return 1;
     case GL_BLEND_DST: v[0] = a.colour_buffer.blend_dst; return 1;
     case GL_MODELVIEW_STACK_DEPTH: v[0] = s->modelview_top + 1; return 1;
