@@ -90,8 +90,8 @@ void glut_window_expose(int id) {
 }
 
 void glut_window_context(const GlutWindow* window) {
-  const GlutWindow* top = &glut.windows[window->top];
-  if (top->webgl != 0) return;
+  GlutWindow* top = &glut.windows[window->top];
+  if (top->webgl != 0 || top->webgl_refused) return;
   EmscriptenWebGLContextAttributes attributes;
   emscripten_webgl_init_context_attributes(&attributes);
   attributes.alpha = 0;
@@ -107,6 +107,7 @@ void glut_window_context(const GlutWindow* window) {
       emscripten_webgl_create_context(selector, &attributes);
   if (context <= 0) {
     fprintf(stderr, "glut: no WebGL context for window %d\n", top->id);
+    top->webgl_refused = 1;
     return;
   }
   for (int id = 1; id <= GLUT_WEB_MAX_WINDOWS; ++id) {
