@@ -4,6 +4,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstddef>
+#include <iterator>
 
 namespace {
 
@@ -99,6 +101,11 @@ bool convex_may_cover(const double* const* v, int n, const double first[2], cons
   return false;
 }
 
+// Point i of a list of x, y pairs.
+const double* point_at(const double* xy, int i) {
+  return xy + 2 * static_cast<ptrdiff_t>(i);
+}
+
 // True when GL may give triangle (a, b, c) a fragment.
 bool triangle_may_cover(const double* a, const double* b, const double* c) {
   const double* v[3] = {a, b, c};
@@ -147,9 +154,8 @@ bool piece_may_show(const double* const* v, int count, bool back_culled) {
     right += turn <= -PIECE_FLAT;
   }
   if (left == 4 || right == 4) return convex_may_cover(quad, 4, first, last);
-  for (const auto& tri : t)
-    if (triangle_may_cover(tri[0], tri[1], tri[2])) return true;
-  return false;
+  return std::any_of(std::begin(t), std::end(t),
+                     [](const auto& tri) { return triangle_may_cover(tri[0], tri[1], tri[2]); });
 }
 
 void hull_of(const double* xy, int n, std::vector<int>* hull) {
@@ -159,7 +165,8 @@ void hull_of(const double* xy, int n, std::vector<int>* hull) {
   hull_order.resize(static_cast<size_t>(n));
   for (int k = 0; k < n; ++k) hull_order[static_cast<size_t>(k)] = k;
   std::sort(hull_order.begin(), hull_order.end(), [xy](int a, int b) {
-    return xy[2 * a] != xy[2 * b] ? xy[2 * a] < xy[2 * b] : xy[2 * a + 1] < xy[2 * b + 1];
+    const double *pa = point_at(xy, a), *pb = point_at(xy, b);
+    return pa[0] != pb[0] ? pa[0] < pb[0] : pa[1] < pb[1];
   });
   std::vector<int>& h = *hull;
   h.clear();
@@ -168,7 +175,8 @@ void hull_of(const double* xy, int n, std::vector<int>* hull) {
     for (int k = 0; k < n; ++k) {
       const int i = hull_order[static_cast<size_t>(pass == 0 ? k : n - 1 - k)];
       while (h.size() >= chain_start + 2 &&
-             twice_area(&xy[2 * h[h.size() - 2]], &xy[2 * h.back()], &xy[2 * i]) <= 0.0)
+             twice_area(point_at(xy, h[h.size() - 2]), point_at(xy, h.back()), point_at(xy, i)) <=
+                 0.0)
         h.pop_back();
       h.push_back(i);
     }
@@ -182,8 +190,8 @@ bool outline_pixels_certain(const double* xy, int n) {
   hull_edges.clear();
   hull_corners.clear();
   for (int k = 0; k < n; ++k) {
-    const double* p = &xy[2 * k];
-    const double* q = &xy[2 * ((k + 1) % n)];
+    const double* p = point_at(xy, k);
+    const double* q = point_at(xy, (k + 1) % n);
     const double length = std::hypot(q[0] - p[0], q[1] - p[1]);
     if (!(length > 0.0)) return false;
     hull_edges.push_back({p[0], p[1], -(q[1] - p[1]) / length, (q[0] - p[0]) / length});
