@@ -43,18 +43,27 @@ struct LabelSpot {
 
 std::vector<LabelSpot> label_spots;
 
+// The label of point i: its index.
+struct LabelText {
+  char text[LABEL_SIZE];
+};
+
+LabelText label_of(int i) {
+  LabelText label;
+  std::snprintf(label.text, sizeof label.text, "%d", i);
+  return label;
+}
+
 // Draws the index of point i at the current raster position.
 void label_text(int i) {
-  char text[LABEL_SIZE];
-  std::snprintf(text, sizeof text, "%d", i);
-  for (const char* c = text; *c != '\0'; ++c) glutBitmapCharacter(GLUT_BITMAP_9_BY_15, *c);
+  const LabelText label = label_of(i);
+  for (const char* c = label.text; *c != '\0'; ++c) glutBitmapCharacter(GLUT_BITMAP_9_BY_15, *c);
 }
 
 // Pixels the label of point i advances the raster position by.
 int label_advance(int i) {
-  char text[LABEL_SIZE];
-  std::snprintf(text, sizeof text, "%d", i);
-  return glutBitmapLength(GLUT_BITMAP_9_BY_15, reinterpret_cast<const unsigned char*>(text));
+  const LabelText label = label_of(i);
+  return glutBitmapLength(GLUT_BITMAP_9_BY_15, reinterpret_cast<const unsigned char*>(label.text));
 }
 
 // Sends the bitmaps GL holds back to draw together: a draw of a triangle with
