@@ -1,6 +1,6 @@
 // What only the page has, given as real input through the DevTools protocol and checked by what
-// the page shows: title bars, windows raised, a held touch, and the page after "Quit!". The rest
-// of its input is compared with the desktop's by session.test.mjs.
+// the page shows: title bars, windows raised, a held touch, the page after "Quit!", and a browser
+// that gives no WebGL. The rest of its input is compared with the desktop's by session.test.mjs.
 import { after, test } from 'node:test';
 import assert from 'node:assert/strict';
 import { browser_start, page_open, require_tools, web_serve, window_has } from './harness.mjs';
@@ -70,3 +70,23 @@ test('"  Quit!" ends the program on the release, and the page says so', async ()
   assert.deepEqual(await state(),
     { ended: true, status: 0, marked: true, notice: 'Ternival has ended.' });
 });
+
+test('a browser that gives no WebGL context is told so once per window, not on every frame',
+  async () => {
+    const page = await browser.newPage(), said = [];
+    page.on('console', m => said.push(m.text()));
+    await page.evaluateOnNewDocument(() => {
+      const real = HTMLCanvasElement.prototype.getContext;
+      HTMLCanvasElement.prototype.getContext = function (kind, ...rest) {
+        return kind.startsWith('webgl') ? null : real.call(this, kind, ...rest);
+      };
+    });
+    await page.goto(url);
+    await page.waitForFunction(() => window.ternival && window.ternival.redrawAll);
+    await page.evaluate(() => { for (let i = 0; i < 3; ++i) window.ternival.redrawAll(); });
+    await new Promise(ok => setTimeout(ok, 300));
+    const refused = said.filter(text => text.includes('no WebGL context'));
+    assert.ok(refused.length > 0, said.join('\n'));
+    assert.equal(new Set(refused).size, refused.length, refused.join('\n'));
+    await page.close();
+  });
