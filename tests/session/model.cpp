@@ -69,6 +69,7 @@ bool pad_event(Model& m, int b, int s, int x, int y, int mods) {
   const int yu = PAD_SIZE - y, n = static_cast<int>(m.pts.size());
   if (b == 2 && s == 0) {  // a point of weight 1 after the current one
     m.pad_mode = PAD_ADDING;
+    m.fired[PAD_FULL] += n >= 100;
     if (n < 100) {
       m.fired[INSERT_AFTER_MIDDLE] += current(m) >= 0 && current(m) < n - 1;
       const Pt q = {(x - 270) * 6.0 / PAD_SIZE, std::min((yu - 270) * 6.0 / PAD_SIZE, 3.0), 1};
@@ -86,7 +87,7 @@ bool pad_event(Model& m, int b, int s, int x, int y, int mods) {
         m.picked = i, ++hits;
     m.fired[PICK_AMONG_SEVERAL] += hits > 1;
     if (m.picked >= 0 && mods == 1 && m.sel.size() >= 20) {
-      // a full selection stays as it is
+      ++m.fired[SELECTION_FULL];  // a full selection stays as it is
     } else if (m.picked >= 0 && mods == 1 && std::count(m.sel.begin(), m.sel.end(), m.picked)) {
       ++m.fired[SHIFT_ON_SELECTED];
       return false;  // already selected: nothing at all

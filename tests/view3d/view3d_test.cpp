@@ -243,4 +243,20 @@ TEST_F(View3dTest, FastPathsDrawTheReferencePixels) {
   }
 }
 
+// The projection window keeps its 540 x 540: a resize of either side alone is undone.
+TEST_F(View3dTest, ProjectionWindowTakesBackItsSize) {
+  const int id = window_table.win_projection.id;
+  const auto size = [id] {
+    glutSetWindow(id);
+    return std::array<int, 2>{glutGet(GLUT_WINDOW_WIDTH), glutGet(GLUT_WINDOW_HEIGHT)};
+  };
+  for (const std::array<int, 2> asked : {std::array<int, 2>{600, 540}, {540, 480}}) {
+    glutSetWindow(id);
+    glutReshapeWindow(asked[0], asked[1]);
+    gl_pump(300);
+    for (int wait = 0; wait < 40 && size() != std::array<int, 2>{540, 540}; ++wait) gl_pump(50);
+    EXPECT_EQ(size(), (std::array<int, 2>{540, 540})) << "asked " << asked[0] << " x " << asked[1];
+  }
+}
+
 }  // namespace

@@ -56,6 +56,16 @@ test('windows stand under title bars that name them, the one shown last on top; 
   assert.ok(before.find(w => w.title === MAIN).rgba.equals((await shown(MAIN)).rgba));
 });
 
+test('a right click adds a point and opens no browser menu', async () => {
+  await io.page.close();
+  io = await page_open(browser, url);
+  await io.page.evaluate(() => window.addEventListener('contextmenu',
+    e => (window.menu_refused = e.defaultPrevented)));
+  await io.tap(...A, 'right');
+  assert.ok(window_has(await shown(MAIN), ...A, CURRENT));
+  assert.equal(await io.page.evaluate(() => window.menu_refused), true);
+});
+
 test('"  Quit!" ends the program on the release, and the page says so', async () => {
   const state = () => io.page.evaluate(() => ({
     ended: !!window.ternival.ended, status: window.ternival.exitStatus,
