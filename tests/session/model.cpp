@@ -86,6 +86,7 @@ bool pad_event(Model& m, int b, int s, int x, int y, int mods) {
           std::abs(static_cast<int>(270.5 + m.pts[i].y * PAD_SIZE / 6) - yu) <= 8)
         m.picked = i, ++hits;
     m.fired[PICK_AMONG_SEVERAL] += hits > 1;
+    m.fired[SHIFT_AND_OTHER] += m.picked >= 0 && mods != 1 && (mods & 1);
     if (m.picked >= 0 && mods == 1 && m.sel.size() >= 20) {
       ++m.fired[SELECTION_FULL];  // a full selection stays as it is
     } else if (m.picked >= 0 && mods == 1 && std::count(m.sel.begin(), m.sel.end(), m.picked)) {

@@ -59,7 +59,7 @@ enum Rule {
   MIDDLE_PICK_DRAGGED, POINT_AT_PAD_EDGE, CANCEL_AFTER_TYPE_AND_DEGREE, OK_AFTER_TYPE,
   RESET_AFTER_WEIGHT, RESET_AFTER_KNOT_DRAG, WEIGHT_UP_AT_10, WEIGHT_DOWN_AT_MINUS_3, STEP_UP_AT_1,
   STEP_DOWN_AT_0, ZOOM_IN_AT_BOUND, ZOOM_OUT_AT_BOUND, TURN_RIGHT, TURN_LEFT, TURN_UP, TURN_DOWN,
-  TURN_STOPPED, PAD_FULL, SELECTION_FULL, RULES
+  TURN_STOPPED, PAD_FULL, SELECTION_FULL, SHIFT_AND_OTHER, RULES
 };
 inline const char* const RULE_NAMES[RULES] = {
   "knot merged into a neighbour", "knot group moved together", "knot passed a lower one",
@@ -72,7 +72,7 @@ inline const char* const RULE_NAMES[RULES] = {
   "weight arrow up at 10", "weight arrow down at -3", "Up at 1", "Dn at 0",
   "zoom in at its bound", "zoom out at its bound", "3D turn right", "3D turn left",
   "3D turn up", "3D turn down", "3D turn stopped on release", "point refused by a full pad",
-  "shift-pick refused by a full selection"};
+  "shift-pick refused by a full selection", "shift with Ctrl or Alt: a plain pick"};
 // clang-format on
 
 using Mat = std::array<double, 16>;  // column-major, as GL keeps it

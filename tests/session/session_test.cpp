@@ -146,9 +146,10 @@ void press_middle(Win w, const int* r) {
 
 // A fresh curve of the next knot type, degree 2 and six points, whose knots are dragged to the
 // ends of their range and onto their neighbours (a closed curve's first knots, outside the
-// range, pressed too); picks among points in reach; a 3D turn, and a middle drag that turns
-// nothing; u and the weight stepped past their ends; "Reset". Before the second, the pad is
-// filled to its 100 points and clicked beyond, and 40 of them shift-picked (20 at most are kept).
+// range, pressed too); picks among points in reach (shift with Ctrl or Alt is a plain pick); a 3D
+// turn, and a middle drag that turns nothing; u and the weight stepped past their ends; "Reset".
+// Before the second, the pad is filled to its 100 points and clicked beyond, and 40 of them
+// shift-picked (20 at most are kept).
 int tours = 0;
 void knot_tour() {
   if (tours == 1) {
@@ -177,6 +178,9 @@ void knot_tour() {
   pad_spot(m.pts[0], x, y);
   drag(PAD, x, y, x, y, 0, 0, 1);
   drag(PAD, x, y, x + 9, y + 9, 1, 1);
+  pad_spot(m.pts[0], x, y);
+  drag(PAD, x, y, x, y, 0, 0,
+       tours % 2 ? GLUT_ACTIVE_SHIFT | GLUT_ACTIVE_CTRL : GLUT_ACTIVE_SHIFT | GLUT_ACTIVE_ALT);
   pad_spot(m.pts[1], x, y);
   drag(PAD, x, y, x + 600, y, 2);  // and dragged against the pad's edge
   drag(PAD, x + 40, y, x + 40, y, 0, 2);

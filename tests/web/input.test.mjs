@@ -9,6 +9,7 @@ import { centre, screen } from './layout.mjs';
 const MAIN = '2D NURBS Curve', ABOUT = 'About Ternival';
 const CURRENT = [0, 255, 0], BLACK = [0, 0, 0];
 const A = screen('pad', 101, 140), WITHIN_SLOP = [A[0] + 2, A[1] + 2];
+const EDGE = screen('pad', 522, 300), INDEX_BLUE = [0, 128, 255];  // the pad's rightmost tenth
 const at = (win, widget) => screen(win, ...centre(widget));
 
 await require_tools();
@@ -56,7 +57,7 @@ test('windows stand under title bars that name them, the one shown last on top; 
   assert.ok(before.find(w => w.title === MAIN).rgba.equals((await shown(MAIN)).rgba));
 });
 
-test('a right click adds a point and opens no browser menu', async () => {
+test('a right click adds a point, labelled even at the pad\'s right edge, and opens no browser menu', async () => {
   await io.page.close();
   io = await page_open(browser, url);
   await io.page.evaluate(() => window.addEventListener('contextmenu',
@@ -64,6 +65,8 @@ test('a right click adds a point and opens no browser menu', async () => {
   await io.tap(...A, 'right');
   assert.ok(window_has(await shown(MAIN), ...A, CURRENT));
   assert.equal(await io.page.evaluate(() => window.menu_refused), true);
+  await io.tap(...EDGE, 'right');  // its index label, up and right of it, is drawn in full view
+  assert.ok(window_has(await shown(MAIN), EDGE[0] + 10, EDGE[1] - 11, INDEX_BLUE, 6));
 });
 
 test('"  Quit!" ends the program on the release, and the page says so', async () => {
