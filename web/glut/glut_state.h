@@ -24,7 +24,7 @@ typedef struct GlutWindow {
   int need_reshape;                   // reshape callback due before the next display
   int need_display;                   // display callback due in the next frame
   int request_width, request_height;  // glutReshapeWindow's size, 0 when none is pending
-  long webgl;  // its canvas's WebGL context (the top-level window's); 0 until its first frame
+  long webgl;         // top-level: its canvas's WebGL context, 0 until its first frame
   int webgl_refused;  // top-level: the browser gave no context, so none is asked for again
   GlWebState* gl;
   void (*display)(void);

@@ -110,11 +110,10 @@ void glut_window_context(const GlutWindow* window) {
     top->webgl_refused = 1;
     return;
   }
+  top->webgl = (long)context;
   for (int id = 1; id <= GLUT_WEB_MAX_WINDOWS; ++id) {
-    GlutWindow* win = &glut.windows[id];
-    if (win->id == 0 || win->top != top->id) continue;
-    win->webgl = (long)context;
-    gl_web_state_target(win->gl, win->webgl);
+    const GlutWindow* win = &glut.windows[id];
+    if (win->id != 0 && win->top == top->id) gl_web_state_target(win->gl, top->webgl);
   }
 }
 
@@ -157,8 +156,7 @@ int glutCreateSubWindow(int parent, int x, int y, int width, int height) {
   win->y = y;
   win->width = width > 0 ? width : 1;
   win->height = height > 0 ? height : 1;
-  win->webgl = glut.windows[win->top].webgl;
-  win->gl = gl_web_state_new(win->webgl);
+  win->gl = gl_web_state_new(glut.windows[win->top].webgl);
   glut_window_make_current(win);
   return win->id;
 }
