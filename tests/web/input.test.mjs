@@ -1,6 +1,7 @@
 // What only the page has, given as real input through the DevTools protocol and checked by what
-// the page shows: title bars, windows raised, a held touch, the page after "Quit!", and a browser
-// that gives no WebGL. The rest of its input is compared with the desktop's by session.test.mjs.
+// the page shows: title bars, windows raised, a held touch, a right click (no browser menu), the
+// page after "Quit!", and a browser that gives no WebGL. The rest of its input is compared with
+// the desktop's by session.test.mjs.
 import { after, test } from 'node:test';
 import assert from 'node:assert/strict';
 import { browser_start, page_open, require_tools, web_serve, window_has } from './harness.mjs';
