@@ -31,6 +31,12 @@ void gl_web_flush(void);
 // Sets the batch's merging of one-colour pixels (on by default) after sending what it holds; off
 // sends each primitive's own rectangles, the reference the page's tests compare it with.
 void gl_web_merge(int on);
+// Sets the drawing of each window on the CPU, sent to WebGL as one image (on by default), after
+// sending what the batch holds; off draws through WebGL rectangles, merged as gl_web_merge says.
+void gl_web_frame(int on);
+// Whether the window drawn last must be drawn again, once: it met what its CPU drawing cannot
+// draw (a triangle that WebGL clips), nothing of it was shown, and it now draws through WebGL.
+int gl_web_redo(void);
 // Glyph drawing for glutBitmapCharacter: draws a bitmap at the current raster position as
 // glBitmap(width, height, xorig, yorig, xmove, ymove, bits) does (rows bottom first, each row
 // padded to a whole byte, MSB = leftmost pixel), in the colour that was current when the raster

@@ -35,6 +35,7 @@ mergeInto(LibraryManager.library, {
       window.ternival.origin = {x: 0, y: GLUT_DOM.TITLE_BAR};
       window.ternival.redrawAll = function() { return _glut_web_redraw_all(); };
       window.ternival.merge = function(on) { _glut_web_merge(on ? 1 : 0); };
+      window.ternival.frame = function(on) { _glut_web_frame(on ? 1 : 0); };
       GLUT_DOM.rescale(desk);
       return desk;
     },

@@ -100,6 +100,10 @@ static void frame_run(void) {
     glut_window_context(win);
     glut_window_make_current(win);
     win->display();
+    if (gl_web_redo()) {
+      glut_window_make_current(win);
+      win->display();
+    }
   }
   gl_web_flush();
   if (drawn_count > 0) glut_dom_drawn();
@@ -126,6 +130,12 @@ double glut_web_redraw_all(void) {
 EMSCRIPTEN_KEEPALIVE
 void glut_web_merge(int on) {
   gl_web_merge(on);
+}
+
+// The page's ternival.frame: the GL layer's drawing of windows on the CPU switched, for the tests.
+EMSCRIPTEN_KEEPALIVE
+void glut_web_frame(int on) {
+  gl_web_frame(on);
 }
 
 //------------------------------------------------------------------------------

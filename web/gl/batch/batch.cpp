@@ -2,6 +2,8 @@
 // under the same state share a run, and every run is one WebGL draw at flush time.
 #include "gl/batch/batch.h"
 
+#include "gl/batch/frame.h"
+
 #include <GL/gl.h>
 
 #include <algorithm>
@@ -301,8 +303,17 @@ bool pending_joins(const Batch* batch, const BatchDraw& draw, float depth,
 // Functions
 //------------------------------------------------------------------------------
 
-void batch_target(Batch* batch, Backend* backend, long webgl, int win_x, int win_y) {
+// A window drawn through WebGL goes back to its frame after a time it drew nothing that
+// needed WebGL; its frame then knows nothing until a whole clear.
+void batch_target(Batch* batch, Backend* backend, long webgl, int win_x, int win_y,
+                  BatchFrame* frame) {
   pending_send(batch);
+  if (batch->frame != nullptr && batch->frame->webgl && batch->drew && !batch->drew_webgl)
+    batch->frame->webgl = false;
+  batch->frame = frame;
+  batch->frame_on = !batch->no_frame && frame != nullptr && !frame->webgl;
+  batch->refused = batch->drew = batch->drew_webgl = false;
+  if (frame != nullptr && !batch->frame_on) frame->colour_known = frame->depth_known = false;
   batch->webgl = webgl;
   batch->target_x = win_x;
   batch->target_y = win_y;
@@ -324,8 +335,19 @@ void batch_colour(const BatchDraw& draw, const float colour[4], unsigned char rg
   for (int i = 0; i < 4; ++i) rgba[i] = static_cast<unsigned char>(b[i]);
 }
 
+bool batch_redo(Batch* batch) {
+  const bool redo = batch->redo;
+  batch->redo = false;
+  return redo;
+}
+
 void batch_triangle(Batch* batch, const BatchDraw& draw, const GlVertex* const v[3],
                     const float (*window)[3]) {
+  if (batch->frame_on) {
+    if (!batch->refused) frame_refuse(batch);
+    return;
+  }
+  batch->drew = batch->drew_webgl = true;
   pending_send(batch);
   run_extend(batch, draw, BACKEND_TRIANGLES, 3);
   for (int i = 0; i < 3; ++i) {
@@ -341,6 +363,11 @@ void batch_triangle(Batch* batch, const BatchDraw& draw, const GlVertex* const v
 
 void batch_rect(Batch* batch, const BatchDraw& draw, int x0, int y0, int x1, int y1,
                 const DepthPlane& depth, const unsigned char rgba[4]) {
+  if (batch->frame_on) {
+    frame_draw_rect(batch, draw, x0, y0, x1, y1, depth, rgba);
+    return;
+  }
+  batch->drew = true;
   pending_send(batch);
   rect_add(batch, draw, x0, y0, x1, y1, depth, rgba);
 }
@@ -349,6 +376,11 @@ void batch_fragments(Batch* batch, const BatchDraw& draw,
                      const std::vector<PixelFragment>& fragments, const DepthPlane& depth,
                      const unsigned char rgba[4]) {
   if (fragments.empty()) return;
+  if (batch->frame_on) {
+    frame_draw_fragments(batch, draw, fragments, depth, rgba);
+    return;
+  }
+  batch->drew = true;
   float at = 0.0f;
   if (batch->no_merge || !merge_depth(draw, fragments, depth, &at)) {
     pending_send(batch);
@@ -377,6 +409,13 @@ void batch_fragments(Batch* batch, const BatchDraw& draw,
 
 void batch_clear(Batch* batch, const BatchDraw& draw, bool colour, bool depth,
                  const float clear_colour[4], float clear_depth) {
+  unsigned char rgba[4];
+  for (int i = 0; i < 4; ++i) rgba[i] = static_cast<unsigned char>(colour_byte(clear_colour[i]));
+  if (batch->frame_on) {
+    frame_draw_clear(batch, draw, colour, depth, rgba, clear_depth);
+    return;
+  }
+  batch->drew = true;
   pending_send(batch);
   BackendRun r{};
   r.kind = BACKEND_CLEAR;
@@ -384,15 +423,14 @@ void batch_clear(Batch* batch, const BatchDraw& draw, bool colour, bool depth,
   r.first = static_cast<int>(batch->vertices.size());
   r.clear_colour = colour;
   r.clear_depth = depth;
-  for (int i = 0; i < 4; ++i) {
-    r.clear_rgba[i] = static_cast<unsigned char>(colour_byte(clear_colour[i]));
-  }
+  std::memcpy(r.clear_rgba, rgba, 4);
   r.clear_to_depth = clear_depth;
   batch->runs.push_back(r);
 }
 
 void batch_flush(Batch* batch, Backend* backend) {
   pending_send(batch);
+  if (batch->frame_on) frame_send(batch, backend);
   if (batch->runs.empty()) return;
   int w = 0, h = 0;
   backend_use(backend, batch->webgl, &w, &h);

@@ -37,11 +37,41 @@ struct BatchRect {
   int x0, x1, y0, y1;
 };
 
+constexpr int FRAME_TILE = 16;  // pixels a side of the tiles a frame is sent by
+
+// A window's own pixels as the CPU draws them on the frame path: colour bytes and depth, rows
+// up, kept between frames. Each window's GL state owns one.
+struct BatchFrame {
+  int width, height;
+  std::vector<unsigned char> rgba;  // 4 bytes a pixel
+  std::vector<float> depth;
+  bool colour_known, depth_known;  // every pixel is what the window holds: a whole clear since
+                                   // the window was last drawn through WebGL
+  bool webgl;  // the window is drawn through WebGL rectangles until a time it is current and
+               // draws, but draws nothing only WebGL can (a triangle WebGL clips)
+  bool drawn;  // changed since it was last sent
+  // What changed since it was last sent: a whole clear to clear_rgba, then the tiles of
+  // FRAME_TILE x FRAME_TILE pixels (rows up, tiles_x a row) marked 1.
+  bool cleared;
+  unsigned char clear_rgba[4];
+  int tiles_x, tiles_y;
+  std::vector<unsigned char> tiles;
+};
+
 // The batch's state: what is gathered since the last flush, and where it goes.
 struct Batch {
+  // Switch: false (the default) draws each window on the CPU into its BatchFrame, sent to WebGL
+  // as one image; true draws through WebGL rectangles, as no_merge says.
+  bool no_frame;
   // Switch: false (the default) gathers consecutive one-colour pixels at one depth and sends
   // them as the fewest rectangles covering them all; true sends each primitive's own.
   bool no_merge;
+  BatchFrame* frame;      // the current window's, or null
+  bool frame_on;          // the current window draws into its frame now
+  bool refused;           // the frame met what it cannot draw: nothing more is drawn until retarget
+  bool redo;              // the window drawn must be drawn again, now through WebGL
+  bool drew, drew_webgl;  // since it was made current, the window drew; it drew a WebGL triangle
+  std::vector<int> parts;  // scratch: the parts of a frame sent
   std::vector<BackendVertex> vertices;
   std::vector<BackendRun> runs;
   std::vector<PixelFragment> pending;  // pixels merged but not yet turned into rectangles
@@ -62,8 +92,13 @@ struct Batch {
   int canvas_height;
 };
 
-// Where the current window lies: its WebGL context, its corner in the canvas.
-void batch_target(Batch* batch, Backend* backend, long webgl, int win_x, int win_y);
+// Where the current window lies: its WebGL context, its corner in the canvas, its frame (or
+// null, when it has none and draws through WebGL).
+void batch_target(Batch* batch, Backend* backend, long webgl, int win_x, int win_y,
+                  BatchFrame* frame);
+// Whether the window drawn last met what its frame cannot draw, once: it is then to be made
+// current and drawn again, through WebGL, as nothing of that attempt was shown.
+bool batch_redo(Batch* batch);
 // Colour bytes as Mesa stores them (round to nearest), premultiplied by alpha when blending
 // with GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA so that WebGL rounds the blend as Mesa does.
 void batch_colour(const BatchDraw& draw, const float colour[4], unsigned char rgba[4]);

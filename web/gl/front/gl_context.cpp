@@ -52,12 +52,25 @@ void gl_web_merge(int on) {
   layer.batch.no_merge = on == 0;
 }
 
+// Taken up by each window the next time it is made current.
+void gl_web_frame(int on) {
+  GlLayer& layer = gl_layer();
+  batch_flush(&layer.batch, &layer.backend);
+  layer.batch.no_frame = on == 0;
+}
+
+int gl_web_redo(void) {
+  return batch_redo(&gl_layer().batch) ? 1 : 0;
+}
+
 void gl_web_state_free(GlWebState* state) {
   if (state == nullptr) return;
   GlLayer& layer = gl_layer();
-  if (state == layer.current) {
-    batch_flush(&layer.batch, &layer.backend);
+  if (state == layer.current) batch_flush(&layer.batch, &layer.backend);
+  if (state == layer.current || layer.batch.frame == &state->frame) {
     layer.current = nullptr;
+    layer.batch.frame = nullptr;
+    layer.batch.frame_on = false;
   }
   delete state;
 }
@@ -68,7 +81,11 @@ void gl_web_make_current(GlWebState* state, int x, int y, int width, int height)
   GlLayer& layer = gl_layer();
   batch_flush(&layer.batch, &layer.backend);
   layer.current = state;
-  if (state == nullptr) return;
+  if (state == nullptr) {
+    layer.batch.frame = nullptr;
+    layer.batch.frame_on = false;
+    return;
+  }
   state->win_x = x;
   state->win_y = y;
   state->win_width = width;
@@ -80,7 +97,7 @@ void gl_web_make_current(GlWebState* state, int x, int y, int width, int height)
     std::memcpy(a.viewport.box, box, sizeof box);
     std::memcpy(a.scissor.box, box, sizeof box);
   }
-  batch_target(&layer.batch, &layer.backend, state->webgl, x, y);
+  batch_target(&layer.batch, &layer.backend, state->webgl, x, y, &state->frame);
 }
 
 void gl_web_flush(void) {

@@ -164,7 +164,8 @@ struct GlWebState {
   std::vector<GlList> lists;
   GLuint compiling;  // list being compiled, 0 when none
   int unpack_alignment, pack_alignment;
-  GLenum error;  // first error since glGetError
+  GLenum error;      // first error since glGetError
+  BatchFrame frame;  // the window's pixels when the batch draws them on the CPU
 };
 
 // The GL layer: the window states and the stages below the front end.

@@ -5,6 +5,7 @@
 #include <emscripten/html5.h>
 #include <webgl/webgl1.h>
 
+#include <algorithm>
 #include <cstddef>
 #include <cstring>
 #include <vector>
@@ -32,6 +33,20 @@ const char* const FRAGMENT_SHADER =
     "varying vec4 v_colour;\n"
     "void main() { gl_FragColor = v_colour; }\n";
 
+// Images: a quad in clip space, each pixel sampled at its own texel.
+const char* const IMAGE_VERTEX_SHADER =
+    "attribute vec4 pos;\n"
+    "varying vec2 v_texel;\n"
+    "void main() {\n"
+    "  gl_Position = vec4(pos.xy, 0.0, 1.0);\n"
+    "  v_texel = pos.zw;\n"
+    "}\n";
+const char* const IMAGE_FRAGMENT_SHADER =
+    "precision highp float;\n"
+    "uniform sampler2D image;\n"
+    "varying vec2 v_texel;\n"
+    "void main() { gl_FragColor = texture2D(image, v_texel); }\n";
+
 //------------------------------------------------------------------------------
 // Helpers
 //------------------------------------------------------------------------------
@@ -43,13 +58,18 @@ GLuint shader_compile(GLenum kind, const char* source) {
   return shader;
 }
 
+GLuint program_link(const char* vertex, const char* fragment) {
+  const GLuint program = emscripten_glCreateProgram();
+  emscripten_glAttachShader(program, shader_compile(GL_VERTEX_SHADER, vertex));
+  emscripten_glAttachShader(program, shader_compile(GL_FRAGMENT_SHADER, fragment));
+  emscripten_glBindAttribLocation(program, ATTRIB_POS, "pos");
+  emscripten_glBindAttribLocation(program, ATTRIB_COLOUR, "colour");
+  emscripten_glLinkProgram(program);
+  return program;
+}
+
 void context_setup(BackendContext* c) {
-  c->program = emscripten_glCreateProgram();
-  emscripten_glAttachShader(c->program, shader_compile(GL_VERTEX_SHADER, VERTEX_SHADER));
-  emscripten_glAttachShader(c->program, shader_compile(GL_FRAGMENT_SHADER, FRAGMENT_SHADER));
-  emscripten_glBindAttribLocation(c->program, ATTRIB_POS, "pos");
-  emscripten_glBindAttribLocation(c->program, ATTRIB_COLOUR, "colour");
-  emscripten_glLinkProgram(c->program);
+  c->program = program_link(VERTEX_SHADER, FRAGMENT_SHADER);
   emscripten_glUseProgram(c->program);
   emscripten_glGenBuffers(1, &c->buffer);
   emscripten_glBindBuffer(GL_ARRAY_BUFFER, c->buffer);
@@ -61,6 +81,38 @@ void context_setup(BackendContext* c) {
   emscripten_glPixelStorei(GL_PACK_ALIGNMENT, 1);
   c->known = false;
   c->viewport_w = c->viewport_h = -1;
+  c->image_program = 0;
+  c->image_bound = false;
+}
+
+// The image program, its quad buffer and texture, made the first time and bound.
+void image_bind(BackendContext* c) {
+  if (c->image_program == 0) {
+    c->image_program = program_link(IMAGE_VERTEX_SHADER, IMAGE_FRAGMENT_SHADER);
+    emscripten_glGenBuffers(1, &c->image_buffer);
+    emscripten_glGenTextures(1, &c->texture);
+    emscripten_glBindTexture(GL_TEXTURE_2D, c->texture);
+    emscripten_glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
+    emscripten_glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
+    emscripten_glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
+    emscripten_glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
+    c->texture_w = c->texture_h = 0;
+  }
+  if (c->image_bound) return;
+  emscripten_glUseProgram(c->image_program);
+  emscripten_glBindBuffer(GL_ARRAY_BUFFER, c->image_buffer);
+  emscripten_glVertexAttribPointer(ATTRIB_POS, 4, GL_FLOAT, GL_FALSE, 0, nullptr);
+  emscripten_glDisableVertexAttribArray(ATTRIB_COLOUR);
+  c->image_bound = true;
+}
+
+// Back to the program and buffer of runs after an image.
+void runs_bind(BackendContext* c) {
+  if (!c->image_bound) return;
+  emscripten_glUseProgram(c->program);
+  emscripten_glBindBuffer(GL_ARRAY_BUFFER, c->buffer);
+  emscripten_glEnableVertexAttribArray(ATTRIB_COLOUR);
+  c->image_bound = false;
 }
 
 // WebGL takes an offset into the bound buffer as a pointer.
@@ -156,6 +208,7 @@ void backend_draw(Backend* backend, const BackendVertex* vertices, int vertex_co
                   const BackendRun* runs, int run_count) {
   BackendContext* current = backend->current;
   if (current == nullptr) return;
+  runs_bind(current);
   if (vertex_count > 0) {
     const size_t bytes = sizeof(BackendVertex) * static_cast<size_t>(vertex_count);
     if (bytes > current->buffer_bytes) {
@@ -179,6 +232,58 @@ void backend_draw(Backend* backend, const BackendVertex* vertices, int vertex_co
     state_apply(current, r.state);
     emscripten_glDrawArrays(GL_TRIANGLES, r.first, r.count);
   }
+}
+
+// The texture grows to hold the image; each part is a rectangle of two triangles, each texel
+// sampled at its centre, with nothing blended, tested or masked.
+void backend_image(Backend* backend, const BackendImage& image) {
+  BackendContext* c = backend->current;
+  if (c == nullptr || image.width <= 0 || image.height <= 0) return;
+  BackendState st{};
+  st.colour_mask[0] = st.colour_mask[1] = st.colour_mask[2] = st.colour_mask[3] = true;
+  st.blend_src = GL_ONE;
+  st.blend_dst = GL_ZERO;
+  st.depth_func = GL_LESS;
+  st.cull_mode = GL_BACK;
+  st.front_face = GL_CCW;
+  st.scissor[0] = image.x;
+  st.scissor[1] = image.y;
+  st.scissor[2] = image.width;
+  st.scissor[3] = image.height;
+  state_apply(c, st);
+  if (image.clear) {
+    const unsigned char* b = image.clear_rgba;
+    emscripten_glClearColor(b[0] / 255.0f, b[1] / 255.0f, b[2] / 255.0f, b[3] / 255.0f);
+    emscripten_glClear(GL_COLOR_BUFFER_BIT);
+  }
+  if (image.parts->empty()) return;
+  image_bind(c);
+  if (image.width > c->texture_w || image.height > c->texture_h) {
+    c->texture_w = std::max(image.width, c->texture_w);
+    c->texture_h = std::max(image.height, c->texture_h);
+    emscripten_glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, c->texture_w, c->texture_h, 0, GL_RGBA,
+                            GL_UNSIGNED_BYTE, nullptr);
+  }
+  const size_t row_bytes = static_cast<size_t>(image.width) * 4;
+  emscripten_glTexSubImage2D(GL_TEXTURE_2D, 0, 0, image.row0, image.width, image.row1 - image.row0,
+                             GL_RGBA, GL_UNSIGNED_BYTE, image.rgba + row_bytes * image.row0);
+  std::vector<float>& q = c->quads;
+  q.clear();
+  const std::vector<int>& parts = *image.parts;
+  for (size_t p = 0; p + 3 < parts.size(); p += 4) {
+    const int px[2] = {parts[p], parts[p] + parts[p + 2]};
+    const int py[2] = {parts[p + 1], parts[p + 1] + parts[p + 3]};
+    for (const int k : {0, 1, 3, 0, 3, 2}) {
+      const int x = px[k & 1], y = py[k >> 1];
+      q.insert(
+          q.end(),
+          {2.0f * (image.x + x) / c->viewport_w - 1.0f, 2.0f * (image.y + y) / c->viewport_h - 1.0f,
+           static_cast<float>(x) / c->texture_w, static_cast<float>(y) / c->texture_h});
+    }
+  }
+  emscripten_glBufferData(GL_ARRAY_BUFFER, static_cast<GLsizeiptr>(q.size() * sizeof(float)),
+                          q.data(), GL_STREAM_DRAW);
+  emscripten_glDrawArrays(GL_TRIANGLES, 0, static_cast<GLsizei>(q.size() / 4));
 }
 
 void backend_read(Backend* backend, int x, int y, int width, int height, unsigned char* rgba) {

@@ -48,6 +48,12 @@ struct BackendContext {
   bool known;                // `state` is what WebGL holds; false until the first draw
   BackendState state;
   int viewport_w, viewport_h;  // WebGL viewport, the drawing buffer's size; -1 before the first use
+  // Images: their program, the quad's buffer and the texture they pass through (sized to the
+  // largest image so far), set up with the first image.
+  unsigned image_program, image_buffer, texture;
+  int texture_w, texture_h;
+  bool image_bound;          // the image program is in use, not the one of runs
+  std::vector<float> quads;  // scratch: the parts of an image as WebGL takes them
 };
 
 // The backend's state: every context used so far and which one WebGL has current.
@@ -62,6 +68,18 @@ void backend_use(Backend* backend, long webgl, int* canvas_width, int* canvas_he
 // Draws the runs, in order, from the vertices, in the context current.
 void backend_draw(Backend* backend, const BackendVertex* vertices, int vertex_count,
                   const BackendRun* runs, int run_count);
+// A window's image and what of it to send: a clear of its whole rectangle, then parts of it.
+struct BackendImage {
+  int x, y, width, height;    // its rectangle in the canvas
+  const unsigned char* rgba;  // width x height RGBA bytes, rows bottom first
+  bool clear;                 // the rectangle is first cleared to clear_rgba
+  unsigned char clear_rgba[4];
+  int row0, row1;                 // the rows that parts take, row1 excluded
+  const std::vector<int>* parts;  // x, y, width, height of each, image pixels
+};
+
+// Puts the image's parts in place of what is in the canvas of the context current there.
+void backend_image(Backend* backend, const BackendImage& image);
 // Reads RGBA bytes of a canvas rectangle of the context current, rows bottom first.
 void backend_read(Backend* backend, int x, int y, int width, int height, unsigned char* rgba);
 
