@@ -159,8 +159,18 @@ void frame_rect(BatchFrame* frame, const BackendState& st, const int scissor[4],
 void frame_fragments(BatchFrame* frame, const BackendState& st, const int scissor[4],
                      const std::vector<PixelFragment>& fragments, const DepthPlane& depth,
                      const unsigned char rgba[4]) {
-  for (const PixelFragment& f : fragments)
-    frame_rect(frame, st, scissor, f.x, f.y, f.x, f.y, depth, rgba);
+  const bool plain = !st.depth_test && !st.blend && all_colours(st);
+  for (const PixelFragment& f : fragments) {
+    if (f.x < scissor[0] || f.x > scissor[2] || f.y < scissor[1] || f.y > scissor[3]) continue;
+    frame->drawn = true;
+    frame->tiles[static_cast<size_t>(f.y / FRAME_TILE) * frame->tiles_x + f.x / FRAME_TILE] = 1;
+    const float z = depth.at + depth.dx * (f.x + PIXEL_CENTRE) + depth.dy * (f.y + PIXEL_CENTRE);
+    if (!plain) {
+      pixel_put(frame, st, f.x, f.y, z, rgba);
+    } else if (z >= 0.0f && z <= 1.0f) {
+      std::memcpy(&frame->rgba[(static_cast<size_t>(f.y) * frame->width + f.x) * 4], rgba, 4);
+    }
+  }
 }
 
 // glClear within the scissor box; a clear of the whole window makes the frame hold its colour
@@ -180,14 +190,18 @@ void frame_clear(BatchFrame* frame, const BackendState& st, const int scissor[4]
   } else if (colour) {
     tiles_mark(frame, x0, y0, x1, y1);
   }
-  for (int y = y0; y <= y1; ++y)
-    for (int x = x0; x <= x1; ++x) {
-      const size_t at = static_cast<size_t>(y) * frame->width + x;
-      if (depth) frame->depth[at] = std::min(1.0f, std::max(0.0f, clear_depth));
-      if (!colour) continue;
+  const float z = std::min(1.0f, std::max(0.0f, clear_depth));
+  const int n = x1 - x0 + 1;
+  for (int y = y0; y <= y1; ++y) {
+    const size_t at = static_cast<size_t>(y) * frame->width + x0;
+    if (depth) std::fill_n(&frame->depth[at], n, z);
+    if (!colour) continue;
+    unsigned char* p = &frame->rgba[at * 4];
+    const bool all = all_colours(st);
+    for (int k = 0; k < n; ++k, p += 4)
       for (int i = 0; i < 4; ++i)
-        if (st.colour_mask[i]) frame->rgba[at * 4 + i] = rgba[i];
-    }
+        if (all || st.colour_mask[i]) p[i] = rgba[i];
+  }
 }
 
 // What changed since the frame was last sent: whether it was cleared whole first, then the
