@@ -52,6 +52,15 @@ bool inside_depth(const float* c) {
   return c[3] > 0.0f && c[2] >= -c[3] && c[2] <= c[3];
 }
 
+// Whether the three corners lie outside one clip plane, so that GL's clipping leaves nothing.
+bool triangle_outside(const GlVertex& a, const GlVertex& b, const GlVertex& c) {
+  for (int i = 0; i < CLIP_PLANES; ++i)
+    if (plane_distance(a.clip, i) < 0.0f && plane_distance(b.clip, i) < 0.0f &&
+        plane_distance(c.clip, i) < 0.0f)
+      return true;
+  return false;
+}
+
 bool colour_equal(const float* a, const float* b) {
   return a[0] == b[0] && a[1] == b[1] && a[2] == b[2] && a[3] == b[3];
 }
@@ -274,6 +283,7 @@ void triangle_draw(const Primitive& p, const GlVertex& a, const GlVertex& b, con
     std::memcpy(fa.colour, c.colour, sizeof fa.colour);
     std::memcpy(fb.colour, c.colour, sizeof fb.colour);
   }
+  if (triangle_outside(fa, fb, c)) return;
   if (!triangle_on_cpu(p, fa, fb, c)) triangle_to_webgl(p, fa, fb, c);
 }
 
