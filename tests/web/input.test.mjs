@@ -10,7 +10,7 @@ import { centre, screen } from './layout.mjs';
 const MAIN = '2D NURBS Curve', ABOUT = 'About Ternival';
 const CURRENT = [0, 255, 0], BLACK = [0, 0, 0];
 const A = screen('pad', 101, 140), WITHIN_SLOP = [A[0] + 2, A[1] + 2];
-const EDGE = screen('pad', 522, 300), INDEX_BLUE = [0, 128, 255];  // the pad's rightmost tenth
+const EDGE = screen('pad', 522, 20), INDEX_BLUE = [0, 128, 255];  // the pad's top right corner
 const at = (win, widget) => screen(win, ...centre(widget));
 
 await require_tools();
@@ -58,7 +58,7 @@ test('windows stand under title bars that name them, the one shown last on top; 
   assert.ok(before.find(w => w.title === MAIN).rgba.equals((await shown(MAIN)).rgba));
 });
 
-test('a right click adds a point, labelled even at the pad\'s right edge, and opens no browser menu', async () => {
+test('a right click adds a point, labelled even in the pad\'s top right corner, and opens no browser menu', async () => {
   await io.page.close();
   io = await page_open(browser, url);
   await io.page.evaluate(() => window.addEventListener('contextmenu',
