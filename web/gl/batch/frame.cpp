@@ -101,6 +101,16 @@ void tiles_mark(BatchFrame* f, int x0, int y0, int x1, int y1) {
                 x1 / FRAME_TILE - x0 / FRAME_TILE + 1, 1);
 }
 
+// Repeats the first `unit` bytes at p until count units are filled, copying what is filled
+// already, so that a row costs a few block copies.
+void units_repeat(unsigned char* p, size_t unit, size_t count) {
+  for (size_t done = 1; done < count;) {
+    const size_t more = std::min(done, count - done);
+    std::memcpy(p + done * unit, p, more * unit);
+    done += more;
+  }
+}
+
 bool all_colours(const BackendState& st) {
   return st.colour_mask[0] && st.colour_mask[1] && st.colour_mask[2] && st.colour_mask[3];
 }
@@ -191,16 +201,23 @@ void frame_clear(BatchFrame* frame, const BackendState& st, const int scissor[4]
     tiles_mark(frame, x0, y0, x1, y1);
   }
   const float z = std::min(1.0f, std::max(0.0f, clear_depth));
-  const int n = x1 - x0 + 1;
+  const size_t n = static_cast<size_t>(x1 - x0 + 1);
   for (int y = y0; y <= y1; ++y) {
     const size_t at = static_cast<size_t>(y) * frame->width + x0;
-    if (depth) std::fill_n(&frame->depth[at], n, z);
+    if (depth) {
+      frame->depth[at] = z;
+      units_repeat(reinterpret_cast<unsigned char*>(&frame->depth[at]), sizeof(float), n);
+    }
     if (!colour) continue;
     unsigned char* p = &frame->rgba[at * 4];
-    const bool all = all_colours(st);
-    for (int k = 0; k < n; ++k, p += 4)
+    if (all_colours(st)) {
+      std::memcpy(p, rgba, 4);
+      units_repeat(p, 4, n);
+      continue;
+    }
+    for (size_t k = 0; k < n; ++k, p += 4)
       for (int i = 0; i < 4; ++i)
-        if (all || st.colour_mask[i]) p[i] = rgba[i];
+        if (st.colour_mask[i]) p[i] = rgba[i];
   }
 }
 
