@@ -1,5 +1,6 @@
 // The vertex buffer of the current window: consecutive primitives of the same kind drawn
-// under the same state share a run, and every run is one WebGL draw at flush time.
+// under the same state share a run, and every run is one WebGL draw at flush time. A window
+// drawing into its frame passes everything to frame.cpp instead.
 #include "gl/batch/batch.h"
 
 #include "gl/batch/frame.h"

@@ -1,4 +1,5 @@
-// Stage 4, the batch: gathers what the current window draws (triangles, pixel rectangles,
+// Stage 4, the batch: by default draws what the current window draws into the window's frame
+// (frame.h), sent by batch_flush as an image; else gathers it (triangles, pixel rectangles,
 // clears) into runs of one WebGL draw each, sent by batch_flush to the backend (stage 5).
 // Called by assembly (stage 2) and the front end (stage 1), which hand it the draw state.
 // Takes window pixels (y up) and depth 0..1, or clip coordinates; colours as bytes.

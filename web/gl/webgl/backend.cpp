@@ -1,5 +1,6 @@
-// WebGL side of the layer: one tiny shader program and vertex buffer per context, the state
-// each draw asks for set only when it changes, and one drawArrays per run.
+// WebGL side of the layer: one tiny shader program and vertex buffer per context for runs, and
+// one with a texture for images, the state each draw asks for set only when it changes, and one
+// drawArrays per run or image.
 #include "gl/webgl/backend.h"
 
 #include <emscripten/html5.h>
