@@ -201,7 +201,7 @@ void frame_clear(BatchFrame* frame, const BackendState& st, const int scissor[4]
     tiles_mark(frame, x0, y0, x1, y1);
   }
   const float z = std::min(1.0f, std::max(0.0f, clear_depth));
-  const size_t n = static_cast<size_t>(x1 - x0 + 1);
+  const size_t n = static_cast<size_t>(x1) - x0 + 1;
   for (int y = y0; y <= y1; ++y) {
     const size_t at = static_cast<size_t>(y) * frame->width + x0;
     if (depth) {
