@@ -336,6 +336,11 @@ void batch_colour(const BatchDraw& draw, const float colour[4], unsigned char rg
   for (int i = 0; i < 4; ++i) rgba[i] = static_cast<unsigned char>(b[i]);
 }
 
+void batch_untarget(Batch* batch) {
+  batch->frame = nullptr;
+  batch->frame_on = false;
+}
+
 bool batch_redo(Batch* batch) {
   const bool redo = batch->redo;
   batch->redo = false;

@@ -97,6 +97,8 @@ struct Batch {
 // null, when it has none and draws through WebGL).
 void batch_target(Batch* batch, Backend* backend, long webgl, int win_x, int win_y,
                   BatchFrame* frame);
+// No window is current any more: its frame is forgotten, and what is drawn goes through WebGL.
+void batch_untarget(Batch* batch);
 // Whether the window drawn last met what its frame cannot draw, once: it is then to be made
 // current and drawn again, through WebGL, as nothing of that attempt was shown.
 bool batch_redo(Batch* batch);

@@ -111,6 +111,16 @@ void units_repeat(unsigned char* p, size_t unit, size_t count) {
   }
 }
 
+// Depth of the plane at the centre of pixel (x, y).
+float depth_at(const DepthPlane& depth, int x, int y) {
+  return depth.at + depth.dx * (x + PIXEL_CENTRE) + depth.dy * (y + PIXEL_CENTRE);
+}
+
+// Whether a scissor box (window pixels, inclusive) holds the whole frame.
+bool box_whole(const BatchFrame& frame, const int box[4]) {
+  return box[0] <= 0 && box[1] <= 0 && box[2] >= frame.width - 1 && box[3] >= frame.height - 1;
+}
+
 bool all_colours(const BackendState& st) {
   return st.colour_mask[0] && st.colour_mask[1] && st.colour_mask[2] && st.colour_mask[3];
 }
@@ -152,17 +162,13 @@ void frame_rect(BatchFrame* frame, const BackendState& st, const int scissor[4],
       depth.at <= 1.0f) {
     for (int y = y0; y <= y1; ++y) {
       unsigned char* row = &frame->rgba[(static_cast<size_t>(y) * frame->width + x0) * 4];
-      for (int x = x0; x <= x1; ++x, row += 4) std::memcpy(row, rgba, 4);
+      std::memcpy(row, rgba, 4);
+      units_repeat(row, 4, static_cast<size_t>(x1) - x0 + 1);
     }
     return;
   }
   for (int y = y0; y <= y1; ++y)
-    for (int x = x0; x <= x1; ++x) {
-      const float z =
-          flat ? depth.at
-               : depth.at + depth.dx * (x + PIXEL_CENTRE) + depth.dy * (y + PIXEL_CENTRE);
-      pixel_put(frame, st, x, y, z, rgba);
-    }
+    for (int x = x0; x <= x1; ++x) pixel_put(frame, st, x, y, depth_at(depth, x, y), rgba);
 }
 
 // Each fragment, in order, as a pixel of frame_rect.
@@ -174,7 +180,7 @@ void frame_fragments(BatchFrame* frame, const BackendState& st, const int scisso
     if (f.x < scissor[0] || f.x > scissor[2] || f.y < scissor[1] || f.y > scissor[3]) continue;
     frame->drawn = true;
     frame->tiles[static_cast<size_t>(f.y / FRAME_TILE) * frame->tiles_x + f.x / FRAME_TILE] = 1;
-    const float z = depth.at + depth.dx * (f.x + PIXEL_CENTRE) + depth.dy * (f.y + PIXEL_CENTRE);
+    const float z = depth_at(depth, f.x, f.y);
     if (!plain) {
       pixel_put(frame, st, f.x, f.y, z, rgba);
     } else if (z >= 0.0f && z <= 1.0f) {
@@ -191,7 +197,7 @@ void frame_clear(BatchFrame* frame, const BackendState& st, const int scissor[4]
   const int x1 = std::min(frame->width - 1, scissor[2]),
             y1 = std::min(frame->height - 1, scissor[3]);
   if (x0 > x1 || y0 > y1) return;
-  const bool whole = x0 == 0 && y0 == 0 && x1 == frame->width - 1 && y1 == frame->height - 1;
+  const bool whole = box_whole(*frame, scissor);
   if (depth && whole) frame->depth_known = true;
   if (colour && whole && all_colours(st)) {
     frame->colour_known = frame->cleared = frame->drawn = true;
@@ -306,8 +312,7 @@ void frame_draw_clear(Batch* batch, const BatchDraw& draw, bool colour, bool dep
   frame_fit(f, draw.win_width, draw.win_height);
   int box[4];
   frame_scissor(batch, draw.pixels, box);
-  const bool whole =
-      box[0] <= 0 && box[1] <= 0 && box[2] >= f->width - 1 && box[3] >= f->height - 1;
+  const bool whole = box_whole(*f, box);
   if ((colour && !f->colour_known && !whole) || (depth && !f->depth_known && !whole))
     frame_refuse(batch);
   else

@@ -66,11 +66,10 @@ int gl_web_redo(void) {
 void gl_web_state_free(GlWebState* state) {
   if (state == nullptr) return;
   GlLayer& layer = gl_layer();
-  if (state == layer.current) batch_flush(&layer.batch, &layer.backend);
-  if (state == layer.current || layer.batch.frame == &state->frame) {
+  if (state == layer.current) {
+    batch_flush(&layer.batch, &layer.backend);
+    batch_untarget(&layer.batch);
     layer.current = nullptr;
-    layer.batch.frame = nullptr;
-    layer.batch.frame_on = false;
   }
   delete state;
 }
@@ -82,8 +81,7 @@ void gl_web_make_current(GlWebState* state, int x, int y, int width, int height)
   batch_flush(&layer.batch, &layer.backend);
   layer.current = state;
   if (state == nullptr) {
-    layer.batch.frame = nullptr;
-    layer.batch.frame_on = false;
+    batch_untarget(&layer.batch);
     return;
   }
   state->win_x = x;
